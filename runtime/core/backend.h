@@ -1,0 +1,58 @@
+// The seam between the runtime's core (scene, bindings, trace) and its
+// backends. The core applies every action to the scene state and writes the
+// trace; a backend only shows the result and supplies pointer states.
+#ifndef KVR_CORE_BACKEND_H
+#define KVR_CORE_BACKEND_H
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "scene.h"
+#include "settings.h"
+
+namespace kvr {
+
+// Everything a backend may read to draw a frame. `records[i]` is the
+// program record bound to scene->variables[i], or nullptr while unbound.
+struct FrameView {
+  const Scene* scene = nullptr;  // nullptr when no scene is loaded
+  const SceneState* state = nullptr;
+  const std::vector<const void*>* records = nullptr;
+};
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+
+  // At KvBegin, after the settings are read. False: the backend cannot run
+  // (the message is already on standard error).
+  virtual bool open(const Settings& settings) = 0;
+
+  // After the core has applied `action` (index into scene->actions, or -1
+  // for an action the scene does not declare) to the scene state.
+  virtual void show(const FrameView& view, int action, std::string_view name) = 0;
+
+  // One KvMouse call: the next pointer state, at once.
+  virtual void poll(std::int32_t* x, std::int32_t* y, std::int32_t* buttons) = 0;
+
+  // True once the run should end (script used up, window closed): every
+  // KvExec("HOME") then returns 1.
+  virtual bool wants_end() const = 0;
+
+  // Clock for animations, in seconds; the headless backend returns a value
+  // that makes every animation finished.
+  virtual double now() const = 0;
+
+  // At KvEnd or before an exit of the runtime's own.
+  virtual void close() = 0;
+};
+
+std::unique_ptr<Backend> make_headless_backend();
+// Only in builds with the window backend (KVR_WITH_WINDOW).
+std::unique_ptr<Backend> make_window_backend();
+
+}  // namespace kvr
+
+#endif

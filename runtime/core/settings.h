@@ -1,0 +1,46 @@
+// The runtime's settings: kvr.ini read once at KvBegin, then the KVR_*
+// environment variables, which win over the file.
+#ifndef KVR_CORE_SETTINGS_H
+#define KVR_CORE_SETTINGS_H
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kvr {
+
+struct Settings {
+  enum class Backend { Window, Headless };
+  enum class TraceStates { Changes, Full };
+  enum class WindowMode { Fit, Windowed, Fullscreen };
+
+  std::string file = "kvr.ini";  // where they were read from, for messages
+
+  // [runtime]
+  Backend backend = Backend::Window;                // backend, KVR_BACKEND
+  std::string trace;                                // trace, KVR_TRACE
+  TraceStates trace_states = TraceStates::Changes;  // trace_states, KVR_TRACE_STATES
+
+  // [headless]
+  std::string input;                   // input, KVR_INPUT: pointer script
+  std::string png_dir;                 // png_dir: where scene pictures go ("" = none)
+  std::vector<std::string> png_after;  // png_after: actions after which a picture is written
+  int png_width = 800;                 // png_width, png_height: picture size in pixels
+  int png_height = 600;
+
+  // [window]
+  WindowMode window_mode = WindowMode::Fit;  // mode: fit | windowed | fullscreen
+  int window_width = 800;                    // width, height: for mode = windowed
+  int window_height = 600;
+  std::string window_title = "Maison";  // title
+  std::string screenshot_dir = ".";     // screenshots: where F12 writes its PNG
+};
+
+// Reads `path` (a missing file means all defaults), then applies the
+// environment overrides. Unknown keys and unreadable values are reported on
+// `errors` as "FILE:LINE: key: problem" and leave the default in place.
+Settings load_settings(const std::string& path, std::ostream& errors);
+
+}  // namespace kvr
+
+#endif

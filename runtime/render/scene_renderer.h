@@ -1,0 +1,49 @@
+// Draws a loaded scene with Cairo from the bound program records: the one
+// renderer behind the window and the headless pictures.
+#ifndef KVR_RENDER_SCENE_RENDERER_H
+#define KVR_RENDER_SCENE_RENDERER_H
+
+#include <cairo.h>
+
+#include <memory>
+#include <string>
+
+#include "backend.h"
+
+namespace kvr {
+
+// Where the pointer is, for the hover and pressed looks of buttons (layout
+// units, origin bottom-left). Never changes what the program sees.
+struct PointerLook {
+  int x = -1;
+  int y = -1;
+  int buttons = 0;
+};
+
+class SceneRenderer {
+ public:
+  // Compiles the scene's elements once (references resolved to variable
+  // indices); drawing then only reads records.
+  explicit SceneRenderer(const Scene& scene);
+  ~SceneRenderer();
+  SceneRenderer(const SceneRenderer&) = delete;
+  SceneRenderer& operator=(const SceneRenderer&) = delete;
+
+  // Draws the whole scene into a device area of width x height pixels, the
+  // layout scaled with its aspect kept and letterboxed.
+  void draw(cairo_t* cr, int width, int height, const FrameView& view, double now,
+            const PointerLook& pointer) const;
+
+ private:
+  struct Compiled;
+  std::unique_ptr<Compiled> compiled_;
+};
+
+// Draws the scene at width x height into a PNG file. False (with a message
+// on standard error naming the file) when it cannot be written; a failed
+// write leaves no half-written file behind.
+bool write_scene_png(const std::string& path, const FrameView& view, int width, int height);
+
+}  // namespace kvr
+
+#endif
