@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds and runs every test of the project: the unit, end-to-end, image and
+# window tests under the release preset and again under address and
+# undefined-behaviour sanitizers, the build without SDL, a bounded fuzzing
+# run, the formatting check, and a check that no golden file was rewritten.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+step() { printf '\n=== %s ===\n' "$*"; }
+
+step "format check"
+git ls-files -- '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
+
+for preset in release debug headless; do
+  step "build and test: $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+done
+
+if [ -x scripts/fuzz.sh ]; then
+  step "fuzzing (bounded)"
+  scripts/fuzz.sh "${MAISON_FUZZ_SECONDS:-20}"
+fi
+
+step "golden files unchanged"
+git diff --exit-code --stat -- tests data docs
+
+step "all tests passed"
