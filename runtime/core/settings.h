@@ -5,6 +5,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kvr {
@@ -40,6 +41,13 @@ struct Settings {
 // environment overrides. Unknown keys and unreadable values are reported on
 // `errors` as "FILE:LINE: key: problem" and leave the default in place.
 Settings load_settings(const std::string& path, std::ostream& errors);
+
+// The two halves of load_settings, apart so that tests and the fuzzer can
+// feed text without a file. parse_settings reads INI text into `settings`
+// (its `file` names the text in messages); apply_environment applies the
+// KVR_* variables that are set, reporting unreadable values by variable name.
+void parse_settings(std::string_view text, Settings& settings, std::ostream& errors);
+void apply_environment(Settings& settings, std::ostream& errors);
 
 }  // namespace kvr
 

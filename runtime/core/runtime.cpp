@@ -1,0 +1,159 @@
+#include "runtime.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace kvr {
+
+namespace {
+
+bool is_home(const char* action) {
+  return std::strcmp(action, "HOME") == 0;
+}
+
+}  // namespace
+
+Runtime::Runtime(BackendFactories factories, std::ostream& errors)
+    : factories_(factories), errors_(errors) {
+  bindings_.reset(nullptr);
+}
+
+Runtime::~Runtime() {
+  if (backend_) backend_->close();
+  trace_.flush();
+}
+
+void Runtime::begin(std::int32_t arg, const std::string& settings_path) {
+  settings_ = load_settings(settings_path, errors_);
+  if (!settings_.trace.empty()) trace_.open(settings_.trace, errors_);
+  trace_.begin(arg);
+
+  if (settings_.backend == Settings::Backend::Window) {
+    if (factories_.window == nullptr) {
+      errors_ << "KvrRun: this build has no window backend; running headless\n";
+    } else {
+      backend_ = factories_.window();
+      headless_ = false;
+      if (!backend_->open(settings_)) {
+        errors_ << "KvrRun: the window cannot be opened; running headless\n";
+        backend_.reset();
+        headless_ = true;
+      }
+    }
+  }
+  if (!backend_) {
+    backend_ = factories_.headless();
+    headless_ = true;
+    // A test run must not pass on input it did not understand.
+    if (!backend_->open(settings_)) exit_now(2);
+  }
+}
+
+void Runtime::load(const char* scene_file) {
+  std::string file = scene_file ? scene_file : "";
+  if (load_called_) {
+    errors_ << "KvrRun: KvLoad(" << file
+            << ") after a scene was already loaded: the scene and its bindings are replaced\n";
+  }
+  load_called_ = true;
+  SceneLoadResult result = load_scene_file(file);
+  scene_ = std::move(result.scene);
+  load_failed_ = !scene_.has_value();
+  if (load_failed_) errors_ << "KvrRun: " << result.error << '\n';
+  trace_.load(file, !load_failed_, result.error);
+  if (scene_) {
+    state_.reset(*scene_);
+  } else {
+    state_ = SceneState{};
+  }
+  bindings_.reset(scene_ ? &*scene_ : nullptr);
+  reported_actions_.clear();
+}
+
+void Runtime::link(const char* object, const char* variable, void* record) {
+  const Binding& binding = bindings_.link(object, variable, record);
+  if (binding.declared < 0) {
+    if (!load_called_) {
+      errors_ << "KvrRun: KvLink(" << binding.object << ", " << binding.variable
+              << ") before KvLoad: the binding is kept but never read\n";
+    } else if (scene_ && record == nullptr) {
+      errors_ << "KvrRun: KvLink(" << binding.object << ", " << binding.variable
+              << ") with a null record: never read\n";
+    } else if (scene_) {
+      errors_ << "KvrRun: KvLink(" << binding.object << ", " << binding.variable
+              << "): " << scene_->file << " declares no variable " << binding.variable
+              << " in object " << binding.object << "; the binding is kept but never read\n";
+    }
+  }
+  trace_.link(binding);
+}
+
+FrameView Runtime::view() const {
+  FrameView v;
+  v.scene = scene_ ? &*scene_ : nullptr;
+  v.state = &state_;
+  v.records = &bindings_.variable_records();
+  return v;
+}
+
+std::int16_t Runtime::exec(const char* action) {
+  if (action == nullptr) action = "";
+  int index = -1;
+  if (scene_) {
+    index = scene_->find_action(action);
+    if (index < 0 && std::find(reported_actions_.begin(), reported_actions_.end(), action) ==
+                         reported_actions_.end()) {
+      reported_actions_.emplace_back(action);
+      errors_ << "KvrRun: " << scene_->file << " declares no action \"" << action
+              << "\"; played as nothing\n";
+    }
+    if (index >= 0) state_.play(*scene_, index, backend_->now());
+  }
+  backend_->show(view(), index, action);
+  bool home = is_home(action);
+  std::int16_t result = 0;
+  if (home) {
+    stalled_polls_ = 0;
+    if (load_failed_ || backend_->wants_end()) result = 1;
+  }
+  trace_.exec(action, polls_, result, bindings_,
+              settings_.trace_states == Settings::TraceStates::Full);
+  polls_ = 0;
+  return result;
+}
+
+void Runtime::mouse(std::int32_t* x, std::int32_t* y, std::int32_t* buttons) {
+  ++polls_;
+  bool ended = backend_->wants_end();
+  std::int32_t px = 0, py = 0, pb = 0;
+  backend_->poll(&px, &py, &pb);
+  if (x) *x = px;
+  if (y) *y = py;
+  if (buttons) *buttons = pb;
+  if (ended && ++stalled_polls_ >= stalled_poll_limit) {
+    if (headless_) {
+      errors_ << "KvrRun: " << (settings_.input.empty() ? "(no pointer script)" : settings_.input)
+              << ": pointer script ended inside a wait or modal view\n";
+    } else {
+      errors_ << "KvrRun: the window was closed inside a wait or modal view\n";
+    }
+    exit_now(3);
+  }
+}
+
+void Runtime::end() {
+  trace_.end();
+  trace_.close();
+  if (backend_) backend_->close();
+  backend_.reset();
+}
+
+void Runtime::exit_now(int status) {
+  trace_.flush();
+  if (backend_) backend_->close();
+  errors_.flush();
+  std::exit(status);
+}
+
+}  // namespace kvr
