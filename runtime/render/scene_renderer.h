@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "backend.h"
 
@@ -33,6 +34,11 @@ class SceneRenderer {
   // layout scaled with its aspect kept and letterboxed.
   void draw(cairo_t* cr, int width, int height, const FrameView& view, double now,
             const PointerLook& pointer) const;
+
+  // What the renderer could not make sense of in the scene's elements (bad
+  // members, wrong record kinds), one message each naming the element. Such
+  // parts are skipped or drawn with defaults.
+  const std::vector<std::string>& problems() const;
 
  private:
   struct Compiled;
