@@ -170,3 +170,29 @@ TEST_F(SettingsTest, MissingFileMeansDefaultsWithoutAMessage) {
 }
 
 }  // namespace
+
+namespace {
+
+// The three shipped files: complete, free of messages, and each with its
+// own window mode.
+TEST_F(SettingsTest, ShippedFilesReadCleanlyAndDiffer) {
+  struct Expected {
+    const char* file;
+    Settings::WindowMode mode;
+  };
+  for (auto [file, mode] : {Expected{"kvr.ini", Settings::WindowMode::Fit},
+                            Expected{"kvrbdo.ini", Settings::WindowMode::Windowed},
+                            Expected{"kvrnu.ini", Settings::WindowMode::Fullscreen}}) {
+    std::ostringstream errors;
+    Settings s = kvr::load_settings(std::string(MAISON_DATA_DIR) + "/" + file, errors);
+    EXPECT_EQ(errors.str(), "") << file;
+    EXPECT_EQ(s.window_mode, mode) << file;
+    EXPECT_EQ(s.backend, Settings::Backend::Window) << file;
+    EXPECT_EQ(s.trace, "") << file;
+    EXPECT_EQ(s.input, "") << file;
+    EXPECT_EQ(s.window_width, 800) << file;
+    EXPECT_EQ(s.window_height, 600) << file;
+  }
+}
+
+}  // namespace
