@@ -108,7 +108,7 @@ struct Stop {
 
 struct TableRow {
   std::string caption;
-  std::vector<TextPart> cells;
+  std::vector<std::vector<TextPart>> cells;  // each cell: literal and bound parts
   Cond highlight;
   bool has_highlight = false;
 };
@@ -770,7 +770,8 @@ class Compiler {
       row.caption = r.value("caption", "");
       if (r.contains("cells") && r["cells"].is_array()) {
         for (const json& cell : r["cells"])
-          row.cells.push_back(cell.is_null() ? TextPart{} : part(cell, where + ".rows"));
+          row.cells.push_back(cell.is_null() ? std::vector<TextPart>{}
+                                             : parts(cell, where + ".rows"));
       }
       if (row.cells.size() > node.columns.size())
         problem(where, "row \"" + row.caption + "\" has more cells than columns");
@@ -1151,7 +1152,7 @@ class Painter {
     if (count == 0) return;
     std::string marked = n.text.empty() ? "" : std::string(trimmed(compose(view_, n.text)));
     double step = (n.y2 - n.y1) / static_cast<double>(count);
-    double bar_h = step * 0.78;
+    double bar_h = step * 0.86;
     double full = (n.x2 - n.x1) * 0.62;
     for (std::size_t i = 0; i < count; ++i) {
       double top = n.y2 - step * static_cast<double>(i);
@@ -1168,7 +1169,7 @@ class Painter {
       set_rgba(cr_, n.colours[i]);
       cairo_fill(cr_);
       std::string letter(1, n.letters[i]);
-      text(letter, n.x1 + 4.0, centred_baseline(y_mid, bar_h * 0.8), bar_h * 0.8, true, Align::Left,
+      text(letter, n.x1 + 3.0, centred_baseline(y_mid, bar_h * 0.9), bar_h * 0.9, true, Align::Left,
            {1.0, 1.0, 1.0, 1.0}, 0.0);
       if (marked == letter) {
         // A dark tag pointing at the bar, holding the letter.
@@ -1225,7 +1226,7 @@ class Painter {
       text(row.caption, n.x1 + 5.0, base, n.size, lit, Align::Left, kLook.text,
            n.caption_width - 8.0);
       for (std::size_t c = 0; c < row.cells.size() && c < columns; ++c) {
-        std::string value(trimmed(compose(view_, {row.cells[c]})));
+        std::string value(trimmed(compose(view_, row.cells[c])));
         double cx = n.x1 + n.caption_width + cell_w * (static_cast<double>(c) + 0.5);
         text(value, cx, base, n.size, lit, Align::Center, kLook.text, cell_w - 3.0);
       }

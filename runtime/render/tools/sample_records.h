@@ -84,11 +84,11 @@ class Records {
     colour("HOMURS.MURBORD", 240, 89, 84);
     colour("HOMURS.MURFOND", 201, 76, 71);
     colour("HOMURS.MURSOMBR", 178, 66, 62);
-    colour("HOME.COLMUR", 40, 60, 230);
-    colour("HOME.COLPLAN", 20, 40, 235);
-    colour("HOME.COLPLAF", 30, 50, 232);
-    colour("HOME.COLFEN", 90, 40, 200);
-    colour("HOME.COLPORTE", 25, 45, 233);
+    colour("HOME.COLMUR", 172, 0, 78);
+    colour("HOME.COLPLAN", 100, 0, 150);
+    colour("HOME.COLPLAF", 120, 0, 130);
+    colour("HOME.COLFEN", 200, 0, 50);
+    colour("HOME.COLPORTE", 127, 0, 122);
     text("HOME.TEMPEXT", "-2.0");
     text("HOME.TEMPCINQ", "3.0");
     text("HOME.TEMPDIX", "8.0");
