@@ -158,6 +158,8 @@ struct Node {
   double caption_width = 0.0;
   double header_size = 9.0;
 
+  int button = -1;  // buttons numbered in drawing order, for the hover look
+
   std::vector<Node> children;
 };
 
@@ -359,6 +361,7 @@ class Compiler {
         break;
       case Kind::Button:
         button_style(e, node, here);
+        node.button = buttons_++;
         break;
       case Kind::BarChart:
         bar_chart(e, node, here);
@@ -786,7 +789,27 @@ class Compiler {
   const Scene& scene_;
   std::vector<std::string>& problems_;
   cairo_t* measure_;
+  int buttons_ = 0;
 };
+
+bool inside(const Node& n, const PointerLook& p) {
+  return p.x > n.x1 && p.x < n.x2 && p.y > n.y1 && p.y < n.y2;
+}
+
+// The topmost visible live button under the pointer, or -1.
+int hot_button(const Node& n, const FrameView& view, const PointerLook& pointer) {
+  if (n.kind == Kind::SiteMarker) return -1;
+  if (n.has_visible && !holds(n.visible, view)) return -1;
+  int hot = -1;
+  if (n.kind == Kind::Button && n.style != ButtonStyle::Disabled && n.style != ButtonStyle::Inert &&
+      inside(n, pointer))
+    hot = n.button;
+  for (const Node& child : n.children) {
+    int h = hot_button(child, view, pointer);
+    if (h >= 0) hot = h;
+  }
+  return hot;
+}
 
 // ---------------------------------------------------------------- drawing
 
@@ -1021,9 +1044,7 @@ class Painter {
   // Baseline that centres a line of the given size vertically on `mid`.
   static double centred_baseline(double mid, double size) { return mid - size * 0.36; }
 
-  bool pointer_in(const Node& n) const {
-    return pointer_.x > n.x1 && pointer_.x < n.x2 && pointer_.y > n.y1 && pointer_.y < n.y2;
-  }
+  bool pointer_in(const Node& n) const { return inside(n, pointer_); }
 
   void button(const Node& n) {
     bool live = n.style != ButtonStyle::Disabled && n.style != ButtonStyle::Inert;
@@ -1369,6 +1390,17 @@ void SceneRenderer::draw(cairo_t* cr, int width, int height, const FrameView& vi
     for (const Node& n : c.nodes) painter.node(n);
   }
   cairo_restore(cr);
+}
+
+int SceneRenderer::look_key(const FrameView& view, const PointerLook& pointer) const {
+  if (view.scene == nullptr) return -1;
+  int hot = -1;
+  for (const Node& n : compiled_->nodes) {
+    int h = hot_button(n, view, pointer);
+    if (h >= 0) hot = h;
+  }
+  // Sliding groups move their buttons; the look follows the layout at rest.
+  return hot < 0 ? -1 : hot * 2 + (pointer.buttons == 1 ? 1 : 0);
 }
 
 bool write_scene_png(const std::string& path, const FrameView& view, int width, int height) {

@@ -35,6 +35,11 @@ class SceneRenderer {
   void draw(cairo_t* cr, int width, int height, const FrameView& view, double now,
             const PointerLook& pointer) const;
 
+  // Which button the pointer lights up and whether it is pressed, as one
+  // number (-1 for none): a window redraws for the pointer only when it
+  // changes.
+  int look_key(const FrameView& view, const PointerLook& pointer) const;
+
   // What the renderer could not make sense of in the scene's elements (bad
   // members, wrong record kinds), one message each naming the element. Such
   // parts are skipped or drawn with defaults.
