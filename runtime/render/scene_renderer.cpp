@@ -1210,8 +1210,12 @@ class Painter {
              true, Align::Center, {1.0, 1.0, 1.0, 1.0}, 0.0);
       }
     }
+    // The note is left out until its bound texts hold something.
+    bool filled = std::all_of(n.note.begin(), n.note.end(), [&](const TextPart& p) {
+      return p.var < 0 || !trimmed(compose(view_, {p})).empty();
+    });
     std::string note = compose(view_, n.note);
-    if (!trimmed(note).empty())
+    if (filled && !trimmed(note).empty())
       text(std::string(trimmed(note)), (n.x1 + n.x2) / 2.0, n.y1 - n.size * 1.3, n.size, false,
            Align::Center, kLook.text, n.x2 - n.x1);
   }

@@ -1,0 +1,300 @@
+// The renderer on small scenes of its own: layout transform, bound records,
+// conditions, animations, the pointer looks and the pictures it writes.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "sample_records.h"
+#include "scene_renderer.h"
+
+namespace {
+
+struct Rgb {
+  int r, g, b;
+  bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+};
+
+std::ostream& operator<<(std::ostream& os, const Rgb& c) {
+  return os << "(" << c.r << "," << c.g << "," << c.b << ")";
+}
+
+// A scene with one object O holding a text T, a switch S, a colour C and an
+// integer I, and the given flags, animations, actions and elements.
+kvr::Scene scene_with(const std::string& elements, const std::string& extra = "") {
+  std::string text = R"({"format": "kvr-scene", "version": 1,
+    "objects": [{"name": "O", "variables": [["T", "text"], ["S", "switch"], ["C", "colour"],
+                                            ["I", "int32"]]}],
+    "flags": ["f"], "animations": [{"name": "a", "seconds": 1.0}],
+    "actions": [{"name": "go", "set": ["f"], "animate": ["a"]}])" +
+                     extra + R"(, "elements": )" + elements + "}";
+  kvr::SceneLoadResult r = kvr::parse_scene(text, "test.sp1");
+  EXPECT_TRUE(r.scene.has_value()) << r.error;
+  return r.scene ? *r.scene : kvr::Scene{};
+}
+
+class Canvas {
+ public:
+  Canvas(int w, int h) : surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h)) {}
+  ~Canvas() { cairo_surface_destroy(surface_); }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  void draw(const kvr::SceneRenderer& r, const kvr::FrameView& view, double now = 1e9,
+            kvr::PointerLook pointer = {}) {
+    cairo_t* cr = cairo_create(surface_);
+    r.draw(cr, cairo_image_surface_get_width(surface_), cairo_image_surface_get_height(surface_),
+           view, now, pointer);
+    cairo_destroy(cr);
+    cairo_surface_flush(surface_);
+  }
+  Rgb at(int x, int y) const {
+    const unsigned char* data = cairo_image_surface_get_data(surface_);
+    int stride = cairo_image_surface_get_stride(surface_);
+    std::uint32_t px;
+    std::memcpy(&px, data + y * stride + x * 4, 4);
+    return {static_cast<int>((px >> 16) & 0xFF), static_cast<int>((px >> 8) & 0xFF),
+            static_cast<int>(px & 0xFF)};
+  }
+  // Pixels in a device rectangle that are not the given colour.
+  int count_not(int x1, int y1, int x2, int y2, Rgb colour) const {
+    int n = 0;
+    for (int y = y1; y < y2; ++y)
+      for (int x = x1; x < x2; ++x) n += at(x, y) == colour ? 0 : 1;
+    return n;
+  }
+
+ private:
+  cairo_surface_t* surface_;
+};
+
+const Rgb kRed{255, 0, 0};
+const Rgb kPaper{248, 248, 243};  // the layout's background
+
+struct Fixture {
+  explicit Fixture(const std::string& elements, const std::string& extra = "")
+      : scene(scene_with(elements, extra)), records(scene), renderer(scene) {
+    state.reset(scene);
+  }
+  kvr::FrameView view() { return {&scene, &state, &records.pointers()}; }
+  kvr::Scene scene;
+  kvr::sample::Records records;
+  kvr::SceneState state;
+  kvr::SceneRenderer renderer;
+};
+
+TEST(Renderer, LayoutHasItsOriginBottomLeftAndIsLetterboxed) {
+  Fixture f(R"([{"kind": "rect", "box": [0, 0, 100, 100], "fill": "#ff0000"}])");
+  Canvas wide(1000, 600);  // scale 1, 100 px bars left and right
+  wide.draw(f.renderer, f.view());
+  EXPECT_EQ(wide.at(150, 550), kRed);   // layout (50, 50)
+  EXPECT_EQ(wide.at(150, 50), kPaper);  // layout (50, 550)
+  EXPECT_NE(wide.at(50, 550), kRed);    // letterbox
+  EXPECT_NE(wide.at(50, 550), kPaper);
+  Canvas hidpi(1600, 1200);  // scale 2: the square is 200 px
+  hidpi.draw(f.renderer, f.view());
+  EXPECT_EQ(hidpi.at(190, 1010), kRed);
+  EXPECT_EQ(hidpi.at(210, 990), kPaper);
+}
+
+TEST(Renderer, FillsFromBoundColourRecordsWithShade) {
+  Fixture f(R"([{"kind": "rect", "box": [0, 0, 100, 100], "fill": "$O.C"},
+                {"kind": "rect", "box": [100, 0, 200, 100], "fill": {"var": "$O.C", "shade": 0.5}}])");
+  Canvas c(800, 600);
+  f.records.colour("O.C", 200, 100, 50);
+  c.draw(f.renderer, f.view());
+  EXPECT_EQ(c.at(50, 550), (Rgb{200, 100, 50}));
+  EXPECT_EQ(c.at(150, 550), (Rgb{100, 50, 25}));
+  f.records.colour("O.C", 300, -5, 0);  // out of range: clamped
+  c.draw(f.renderer, f.view());
+  EXPECT_EQ(c.at(50, 550), (Rgb{255, 0, 0}));
+}
+
+TEST(Renderer, ConditionsReadSwitchesIntegersTextsAndFlags) {
+  struct Case {
+    const char* condition;
+    bool shown;
+  };
+  // Records below: S = 2.0, I = 4, T = "F", flag f on.
+  const Case cases[] = {
+      {R"({"on": "$O.S"})", true},
+      {R"({"at_least": ["$O.S", 2]})", true},
+      {R"({"at_least": ["$O.S", 3]})", false},
+      {R"({"equals": ["$O.I", 4]})", true},
+      {R"({"equals": ["$O.I", 3]})", false},
+      {R"({"equals": ["$O.T", "F"]})", true},
+      {R"({"equals": ["$O.T", "G"]})", false},
+      {R"({"flag": "f"})", true},
+      {R"({"not": {"flag": "f"}})", false},
+      {R"({"all": [{"on": "$O.S"}, {"equals": ["$O.I", 3]}]})", false},
+      {R"({"any": [{"equals": ["$O.I", 3]}, {"on": "$O.T"}]})", true},
+  };
+  for (const Case& k : cases) {
+    Fixture f(std::string(R"([{"kind": "rect", "box": [0, 0, 100, 100], "fill": "#ff0000",
+                               "visible": )") +
+              k.condition + "}]");
+    f.records.show("O.S", 2.0f);
+    f.records.integer("O.I", 4);
+    f.records.text("O.T", "F");
+    f.state.play(f.scene, f.scene.find_action("go"), 0.0);
+    Canvas c(800, 600);
+    c.draw(f.renderer, f.view());
+    EXPECT_EQ(c.at(50, 550) == kRed, k.shown) << k.condition;
+  }
+}
+
+TEST(Renderer, UnboundRecordsDrawAsHiddenAndEmpty) {
+  Fixture f(R"([{"kind": "rect", "box": [0, 0, 100, 100], "fill": "#ff0000",
+                 "visible": {"on": "$O.S"}},
+                {"kind": "text", "at": [300, 300], "text": "$O.T", "size": 30}])");
+  std::vector<const void*> none(f.scene.variables.size(), nullptr);
+  kvr::FrameView view{&f.scene, &f.state, &none};
+  Canvas c(800, 600);
+  c.draw(f.renderer, view);
+  EXPECT_EQ(c.count_not(0, 0, 800, 600, kPaper), 0);
+}
+
+TEST(Renderer, BoundTextShowsItsCharactersOnly) {
+  Fixture f(R"([{"kind": "text", "at": [100, 300], "text": ["$O.T"], "size": 30}])");
+  Canvas c(800, 600);
+  c.draw(f.renderer, f.view());
+  EXPECT_EQ(c.count_not(0, 200, 800, 400, kPaper), 0) << "an empty text draws nothing";
+  f.records.text("O.T", "WW");
+  c.draw(f.renderer, f.view());
+  int two = c.count_not(0, 200, 800, 400, kPaper);
+  EXPECT_GT(two, 100);
+  // Characters behind the length byte are not shown.
+  unsigned char* t = f.records.bytes("O.T");
+  t[0] = 1;
+  c.draw(f.renderer, f.view());
+  int one = c.count_not(0, 200, 800, 400, kPaper);
+  EXPECT_GT(one, 50);
+  EXPECT_LT(one, two * 3 / 4);
+  // A byte above 127 is one Latin-1 character, drawn like any other.
+  t[0] = 1;
+  t[1] = 0xC9;  // É
+  c.draw(f.renderer, f.view());
+  EXPECT_GT(c.count_not(0, 200, 800, 400, kPaper), 50);
+}
+
+TEST(Renderer, SlideAndFadeFollowTheirAnimation) {
+  Fixture f(R"([{"kind": "group", "slide": {"anim": "a", "from": [300, 0]}, "children": [
+                   {"kind": "rect", "box": [0, 0, 100, 100], "fill": "#ff0000"}]},
+                {"kind": "group", "fade": {"anim": "a"}, "children": [
+                   {"kind": "rect", "box": [0, 300, 100, 400], "fill": "#ff0000"}]}])");
+  f.state.play(f.scene, f.scene.find_action("go"), 10.0);
+  Canvas c(800, 600);
+  c.draw(f.renderer, f.view(), 10.0);  // start: moved right by 300, faded out
+  EXPECT_EQ(c.at(350, 550), kRed);
+  EXPECT_EQ(c.at(50, 550), kPaper);
+  EXPECT_EQ(c.at(50, 250), kPaper);
+  c.draw(f.renderer, f.view(), 10.5);  // halfway: between, half transparent
+  EXPECT_NE(c.at(50, 250), kPaper);
+  EXPECT_NE(c.at(50, 250), kRed);
+  c.draw(f.renderer, f.view(), 11.0);  // done: at rest
+  EXPECT_EQ(c.at(50, 550), kRed);
+  EXPECT_EQ(c.at(350, 550), kPaper);
+  EXPECT_EQ(c.at(50, 250), kRed);
+}
+
+TEST(Renderer, ButtonsLightUpUnderThePointerAndLookPressed) {
+  Fixture f(R"([{"kind": "button", "box": [100, 100, 200, 150], "caption": ""},
+                {"kind": "button", "box": [300, 100, 400, 150], "caption": "", "style": "disabled"}])");
+  Canvas c(800, 600);
+  kvr::PointerLook away{10, 10, 0}, over{150, 125, 0}, pressed{150, 125, 1}, edge{100, 125, 0};
+  c.draw(f.renderer, f.view(), 0.0, away);
+  Rgb rest = c.at(120, 470);
+  c.draw(f.renderer, f.view(), 0.0, over);
+  Rgb lit = c.at(120, 470);
+  c.draw(f.renderer, f.view(), 0.0, pressed);
+  Rgb down = c.at(120, 470);
+  EXPECT_NE(rest, lit);
+  EXPECT_NE(lit, down);
+  EXPECT_NE(rest, down);
+  EXPECT_EQ(f.renderer.look_key(f.view(), away), -1);
+  EXPECT_EQ(f.renderer.look_key(f.view(), edge), -1) << "borders are outside, as for the program";
+  EXPECT_GE(f.renderer.look_key(f.view(), over), 0);
+  EXPECT_NE(f.renderer.look_key(f.view(), over), f.renderer.look_key(f.view(), pressed));
+  EXPECT_EQ(f.renderer.look_key(f.view(), {350, 125, 1}), -1) << "a disabled button never lights";
+}
+
+TEST(Renderer, ClassScaleMarksTheBoundLetter) {
+  Fixture f(R"([{"kind": "class_scale", "box": [100, 100, 300, 240], "value": "$O.T",
+                 "letters": "AB", "colours": ["#00ff00", "#0000ff"]}])");
+  Canvas c(800, 600);
+  auto tag_ink = [&](int top, int bottom) {  // dark pixels right of the bars
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = 260; x < 300; ++x) n += c.at(x, y).r < 60 && c.at(x, y).g < 60 ? 1 : 0;
+    return n;
+  };
+  c.draw(f.renderer, f.view());
+  EXPECT_EQ(tag_ink(360, 500), 0) << "an empty letter marks nothing";
+  f.records.text("O.T", "B");
+  c.draw(f.renderer, f.view());
+  EXPECT_EQ(tag_ink(360, 430), 0);    // row A, top half of the scale
+  EXPECT_GT(tag_ink(430, 500), 30);  // row B
+}
+
+TEST(Renderer, BarChartScalesBarsToTheLargestValue) {
+  Fixture f(R"([{"kind": "bar_chart", "box": [0, 0, 200, 300], "fill": "#ff0000",
+                 "bars": [{"label": "", "value": "$O.T"}, {"label": "", "value": "10"}]}])");
+  f.records.text("O.T", "  5.0");  // written with leading blanks
+  Canvas c(800, 600);
+  c.draw(f.renderer, f.view());
+  auto height = [&](int x) {
+    int n = 0;
+    for (int y = 0; y < 600; ++y) n += c.at(x, y) == kRed ? 1 : 0;
+    return n;
+  };
+  int half = height(50), full = height(150);
+  EXPECT_GT(full, 150);
+  EXPECT_NEAR(half * 2, full, 3);
+}
+
+TEST(Renderer, ParagraphsWrapInsideTheirBox) {
+  Fixture f(R"([{"kind": "paragraph", "box": [100, 100, 300, 500], "size": 12,
+                 "text": "# Titre\nUne phrase assez longue pour tenir sur plusieurs lignes dans une boîte étroite.\n- Un point"}])");
+  EXPECT_TRUE(f.renderer.problems().empty());
+  Canvas c(800, 600);
+  c.draw(f.renderer, f.view());
+  EXPECT_GT(c.count_not(100, 100, 300, 300, kPaper), 500);
+  EXPECT_EQ(c.count_not(302, 0, 800, 600, kPaper), 0) << "text ran past the right edge";
+}
+
+TEST(Renderer, ReportsMembersItCannotUseNamingTheElement) {
+  Fixture f(R"([{"kind": "rect", "id": "bad fill", "box": [0, 0, 10, 10], "fill": "#zzz"},
+                {"kind": "text", "id": "switch as text", "at": [0, 0], "text": "$O.S"},
+                {"kind": "rect", "id": "short box", "box": [0, 0, 10]},
+                {"kind": "paragraph", "id": "overflow", "box": [0, 0, 50, 20],
+                 "text": "beaucoup trop de mots pour une si petite boîte de texte"}])");
+  const auto& p = f.renderer.problems();
+  ASSERT_EQ(p.size(), 4u);
+  EXPECT_NE(p[0].find("bad fill"), std::string::npos) << p[0];
+  EXPECT_NE(p[1].find("switch as text"), std::string::npos) << p[1];
+  EXPECT_NE(p[2].find("short box"), std::string::npos) << p[2];
+  EXPECT_NE(p[3].find("overflow"), std::string::npos) << p[3];
+}
+
+TEST(WriteScenePng, WritesThePictureOrNothing) {
+  Fixture f(R"([{"kind": "rect", "box": [0, 0, 400, 300], "fill": "#ff0000"}])");
+  auto dir = std::filesystem::temp_directory_path() / ("kvr-png-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  std::string path = (dir / "scene.png").string();
+  ASSERT_TRUE(kvr::write_scene_png(path, f.view(), 320, 240));
+  cairo_surface_t* back = cairo_image_surface_create_from_png(path.c_str());
+  ASSERT_EQ(cairo_surface_status(back), CAIRO_STATUS_SUCCESS);
+  EXPECT_EQ(cairo_image_surface_get_width(back), 320);
+  EXPECT_EQ(cairo_image_surface_get_height(back), 240);
+  cairo_surface_destroy(back);
+  std::string missing = (dir / "no-such-folder" / "scene.png").string();
+  EXPECT_FALSE(kvr::write_scene_png(missing, f.view(), 320, 240));
+  EXPECT_FALSE(std::filesystem::exists(missing));
+  EXPECT_FALSE(std::filesystem::exists(missing + ".part"));
+  kvr::FrameView empty;
+  EXPECT_FALSE(kvr::write_scene_png(path + "2", empty, 320, 240));
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace

@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# A real window under Xvfb: clicks reach the program at their screen
+# positions, the window shows the new label, and both the quit button and
+# Escape (inside the results view) end the run through the hand-over.
+#
+#   xvfb_click_test.sh BIN_DIR
+#
+# Exit 0: passed; 1: failed; 77: skipped (no Xvfb or it cannot start).
+set -u
+bin_dir=$(cd "$1" && pwd)
+
+for tool in Xvfb xdotool import compare convert; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "SKIP: $tool is not installed (Debian packages xvfb, xdotool, imagemagick)"
+    exit 77
+  fi
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+maison_pid=""
+cleanup() {
+  [ -n "$maison_pid" ] && kill "$maison_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  if [ "${keep:-0}" = 1 ]; then echo "work files kept in $work"; else rm -rf "$work"; fi
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*"
+  keep=1
+  [ -f "$work/run/stderr.txt" ] && { echo "--- maison stderr"; cat "$work/run/stderr.txt"; }
+  exit 1
+}
+
+# A free display number: no lock file and no socket.
+display=""
+for n in $(seq 91 140); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
+      display=":$n"
+      break
+    fi
+    kill "$xvfb_pid" 2>/dev/null
+    xvfb_pid=""
+  fi
+done
+if [ -z "$display" ]; then
+  echo "SKIP: Xvfb cannot start here"
+  cat "$work/xvfb.log" 2>/dev/null
+  exit 77
+fi
+export DISPLAY=$display
+
+# One run: the scene and a windowed 800 x 600 setting in run/, and a
+# stand-in menu program in the parent folder that records its argument.
+start_run() {
+  rm -rf "$work/run" "$work/handover.txt"
+  mkdir -p "$work/run"
+  cp "$bin_dir/HOME.SP1" "$work/run/"
+  cat >"$work/run/kvr.ini" <<'INI'
+[runtime]
+backend = window
+[window]
+mode = windowed
+width = 800
+height = 600
+title = maison-window-test
+screenshots = .
+INI
+  cat >"$work/onglets.exe" <<'SH'
+#!/bin/sh
+echo "$1" > "$(dirname "$0")/handover.txt"
+SH
+  chmod +x "$work/onglets.exe"
+  (cd "$work/run" && KVR_TRACE=trace.jsonl exec "$bin_dir/maison" 1000 2>stderr.txt) &
+  maison_pid=$!
+  window=$(timeout 10 xdotool search --sync --onlyvisible --name maison-window-test | head -n 1)
+  [ -n "$window" ] || fail "no window appeared"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  win_x=$X win_y=$Y win_w=$WIDTH win_h=$HEIGHT
+  sleep 0.5
+}
+
+# Screen position of a layout point (origin bottom-left, 800 x 600 fitted
+# into the window with its aspect kept).
+screen_xy() {
+  awk -v lx="$1" -v ly="$2" -v x="$win_x" -v y="$win_y" -v w="$win_w" -v h="$win_h" 'BEGIN {
+    s = w / 800; if (h / 600 < s) s = h / 600
+    ox = (w - s * 800) / 2; oy = (h - s * 600) / 2
+    printf "%d %d", x + ox + lx * s, y + oy + (600 - ly) * s }'
+}
+
+click() {
+  read -r sx sy <<<"$(screen_xy "$1" "$2")"
+  xdotool mousemove "$sx" "$sy" click 1
+  sleep 0.4
+}
+
+# Crop of a layout rectangle out of a screenshot.
+crop() {
+  read -r cx1 cy1 <<<"$(screen_xy "$2" "$5")"
+  read -r cx2 cy2 <<<"$(screen_xy "$4" "$3")"
+  convert "$1" -crop "$((cx2 - cx1))x$((cy2 - cy1))+$cx1+$cy1" +repage "$6"
+}
+
+wait_end() {
+  for _ in $(seq 100); do
+    kill -0 "$maison_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$maison_pid" 2>/dev/null; then fail "$1: maison still runs 10 s later"; fi
+  wait "$maison_pid"
+  status=$?
+  maison_pid=""
+  [ "$status" = 0 ] || fail "$1: maison ended with status $status"
+  [ -s "$work/handover.txt" ] || fail "$1: no hand-over to ../onglets.exe"
+  tail -n 1 "$work/run/trace.jsonl" | grep -q '"event":"end"' || fail "$1: trace has no end line"
+}
+
+# --- Walls, row 3 plus, quit -------------------------------------------------
+start_run
+click 231 92 # the Walls menu button
+import -window root "$work/walls.png"
+click 775 389 # the plus arrow of stepper row 3
+import -window root "$work/plus.png"
+crop "$work/walls.png" 637 378 760 400 "$work/a3-before.png"
+crop "$work/plus.png" 637 378 760 400 "$work/a3-after.png"
+changed=$(compare -metric AE -fuzz 5% "$work/a3-before.png" "$work/a3-after.png" null: 2>&1)
+changed=${changed%% *}
+[ "${changed%.*}" -gt 50 ] 2>/dev/null || fail "the A3 field did not change on screen ($changed pixels)"
+# The rest of the panel did not move: the row-1 field is the same.
+crop "$work/walls.png" 637 498 760 520 "$work/a1-before.png"
+crop "$work/plus.png" 637 498 760 520 "$work/a1-after.png"
+same=$(compare -metric AE -fuzz 5% "$work/a1-before.png" "$work/a1-after.png" null: 2>&1)
+[ "${same%% *}" = 0 ] || fail "the A1 field changed on screen ($same pixels)"
+click 778 579 # the quit button
+wait_end "quit button"
+grep -q '"HOME.A3":"laine de verre"' "$work/run/trace.jsonl" || fail "A3 never became laine de verre"
+grep -q '"action":"DECDROIT"' "$work/run/trace.jsonl" || fail "the Walls panel never opened"
+echo "quit button: hand-over with code $(cat "$work/handover.txt")"
+
+# --- Escape inside the results view ------------------------------------------
+start_run
+read -r sx sy <<<"$(screen_xy 685 42)"
+xdotool mousemove "$sx" "$sy" mousedown 1
+sleep 0.4
+xdotool mouseup 1
+sleep 0.3
+grep -c MENUVISU "$work/run/trace.jsonl" >/dev/null 2>&1 || true
+xdotool key Escape
+wait_end "Escape in the results view"
+grep -q '"action":"MENUVISU"' "$work/run/trace.jsonl" || fail "the results view never opened"
+echo "Escape in the results view: hand-over with code $(cat "$work/handover.txt")"
+echo "PASS"
