@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <filesystem>
@@ -261,6 +262,31 @@ TEST_F(Api, CallsBeforeKvBeginAreHarmless) {
   EXPECT_EQ(b, 0);
   EXPECT_NE(err.find("before KvBegin"), std::string::npos);
 }
+
+#ifdef KVR_HAVE_RENDER
+TEST_F(Api, PicturesAreWrittenAfterTheChosenActionsOnly) {
+  fs::create_directories("pics");
+  write("kvr.ini",
+        "[headless]\npng_dir = pics\npng_after = BANDO, NOSUCH\npng_width = 80\n"
+        "png_height = 60\n");
+  KvBegin(0);
+  KvLoad("HOME.SP1");
+  KvExec("INHOME");
+  KvExec("BANDO");
+  KvExec("HOME");
+  KvExec("BANDO");
+  KvEnd();
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator("pics"))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"0002-BANDO.png", "0004-BANDO.png"}));
+  std::ifstream png("pics/0002-BANDO.png", std::ios::binary);
+  char magic[8] = {};
+  png.read(magic, 8);
+  EXPECT_EQ(std::string(magic + 1, 3), "PNG");
+}
+#endif
 
 using ApiDeathTest = Api;
 
