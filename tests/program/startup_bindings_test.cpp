@@ -99,5 +99,24 @@ TEST_F(StartupTest, TextsWriteLengthCharactersAndZeroAndLeaveTheBytesBehind) {
   EXPECT_EQ(bytes[18], 0xAA);
 }
 
+TEST_F(StartupTest, RepeatedNumbersAreWrittenAsIfFormattedAfresh) {
+  const std::pair<double, PrintfFixed> writes[] = {
+      {7772.04, format_3_1f}, {7772.04, format_3_0f}, {0.0, format_3_3f},
+      {-0.0, format_3_3f},    {-0.0, format_3_3f},    {1e30, format_3_0f},
+      {7772.04, format_3_1f}, {7772.04, format_3_1f},
+  };
+  for (const auto& [value, format] : writes) {
+    for (LinkedText* field : {&G1, &D5}) {
+      field->characters[0] = 'X';  // the scene may have written into the record
+      write_number(*field, value, format);
+      char expected[80];
+      format_fixed(expected, sizeof expected, value, format);
+      EXPECT_EQ(text(*field), expected);
+      EXPECT_EQ(field->characters[field->length], '\0');
+    }
+  }
+  EXPECT_EQ(text(G1), "7772.0");
+}
+
 }  // namespace
 }  // namespace maison::testing
