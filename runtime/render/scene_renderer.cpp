@@ -84,6 +84,10 @@ struct Hatch {
   Point origin;
   Paint colour;
   double line_width = 0.8;
+  // Line segments worked out once at compile time, already cut to a convex
+  // shape; a shape that is not convex is clipped when drawn instead.
+  std::vector<std::pair<Point, Point>> segments;
+  bool needs_clip = false;
 };
 
 struct Line {
@@ -283,6 +287,91 @@ bool holds(const Cond& cond, const FrameView& view) {
 
 // ---------------------------------------------------------------- compiling
 
+bool convex(const std::vector<Point>& pts) {
+  if (pts.size() < 3) return false;
+  int sign = 0;
+  for (std::size_t i = 0; i < pts.size(); ++i) {
+    const Point& a = pts[i];
+    const Point& b = pts[(i + 1) % pts.size()];
+    const Point& c = pts[(i + 2) % pts.size()];
+    double cross = (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
+    if (std::abs(cross) < 1e-9) continue;
+    int here = cross > 0 ? 1 : -1;
+    if (sign != 0 && here != sign) return false;
+    sign = here;
+  }
+  return sign != 0;
+}
+
+// Cuts the segment a..b to a convex polygon (Cyrus-Beck); false when
+// nothing of it is inside.
+bool clip_to_convex(const std::vector<Point>& poly, Point& a, Point& b) {
+  double area = 0.0;
+  for (std::size_t i = 0; i < poly.size(); ++i) {
+    const Point& p = poly[i];
+    const Point& q = poly[(i + 1) % poly.size()];
+    area += p.x * q.y - q.x * p.y;
+  }
+  double orient = area > 0 ? 1.0 : -1.0;  // counter-clockwise: inside is left
+  double t0 = 0.0, t1 = 1.0;
+  double dx = b.x - a.x, dy = b.y - a.y;
+  for (std::size_t i = 0; i < poly.size(); ++i) {
+    const Point& p = poly[i];
+    const Point& q = poly[(i + 1) % poly.size()];
+    // Inward normal of edge p..q.
+    double nx = -(q.y - p.y) * orient, ny = (q.x - p.x) * orient;
+    double num = nx * (a.x - p.x) + ny * (a.y - p.y);
+    double den = nx * dx + ny * dy;
+    if (std::abs(den) < 1e-12) {
+      if (num < 0) return false;
+      continue;
+    }
+    double t = -num / den;
+    if (den > 0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return false;
+  }
+  Point start{a.x + dx * t0, a.y + dy * t0};
+  b = {a.x + dx * t1, a.y + dy * t1};
+  a = start;
+  return true;
+}
+
+// Courses (lines every `spacing` along `slope`) and staggered joints over
+// the shape's outline.
+void lay_hatch(Hatch& h, const std::vector<Point>& outline) {
+  if (outline.size() < 3) return;
+  double x1 = outline[0].x, x2 = x1, y1 = outline[0].y, y2 = y1;
+  for (const Point& p : outline) {
+    x1 = std::min(x1, p.x);
+    x2 = std::max(x2, p.x);
+    y1 = std::min(y1, p.y);
+    y2 = std::max(y2, p.y);
+  }
+  h.needs_clip = !convex(outline);
+  double rise = std::abs(h.slope) * (x2 - x1);
+  double first = std::floor((y1 - rise - h.origin.y) / h.spacing);
+  double last = std::ceil((y2 + rise - h.origin.y) / h.spacing);
+  auto course_y = [&](double k, double x) {
+    return h.origin.y + k * h.spacing + h.slope * (x - h.origin.x);
+  };
+  auto add = [&](Point a, Point b) {
+    if (h.needs_clip || clip_to_convex(outline, a, b)) h.segments.push_back({a, b});
+  };
+  for (double k = first; k <= last; k += 1.0) {
+    add({x1, course_y(k, x1)}, {x2, course_y(k, x2)});
+    if (h.joints <= 0.0) continue;
+    double offset = std::fmod(k, 2.0) == 0.0 ? 0.0 : h.joints / 2.0;
+    double start =
+        h.origin.x + offset + std::floor((x1 - h.origin.x - offset) / h.joints) * h.joints;
+    for (double x = start; x <= x2; x += h.joints)
+      add({x, course_y(k, x)}, {x, course_y(k + 1.0, x)});
+  }
+}
+
 class Compiler {
  public:
   Compiler(const Scene& scene, std::vector<std::string>& problems, cairo_t* measure)
@@ -334,7 +423,13 @@ class Compiler {
       for (const json& d : e["dash"])
         if (d.is_number()) node.dash.push_back(d.get<double>());
     }
-    if (e.contains("hatch")) node.hatch = hatch(e["hatch"], here + ".hatch");
+    if (e.contains("hatch")) {
+      node.hatch = hatch(e["hatch"], here + ".hatch");
+      std::vector<Point> outline = node.points;
+      if (node.kind == Kind::Rect)
+        outline = {{node.x1, node.y1}, {node.x2, node.y1}, {node.x2, node.y2}, {node.x1, node.y2}};
+      lay_hatch(node.hatch, outline);
+    }
     if (e.contains("align")) {
       std::string a = e["align"].is_string() ? e["align"].get<std::string>() : "";
       if (a == "center") {
@@ -972,30 +1067,14 @@ class Painter {
   // Courses inside the current path: the path is kept for a later stroke.
   void draw_hatch(const Node& n) {
     const Hatch& h = n.hatch;
-    double x1, y1, x2, y2;
-    cairo_path_extents(cr_, &x1, &y1, &x2, &y2);
-    cairo_save(cr_);
-    cairo_clip_preserve(cr_);
+    if (h.segments.empty()) return;
     cairo_path_t* kept = cairo_copy_path(cr_);
+    cairo_save(cr_);
+    if (h.needs_clip) cairo_clip_preserve(cr_);
     cairo_new_path(cr_);
-    double rise = std::abs(h.slope) * (x2 - x1);
-    double first = std::floor((y1 - rise - h.origin.y) / h.spacing);
-    double last = std::ceil((y2 + rise - h.origin.y) / h.spacing);
-    auto course_y = [&](double k, double x) {
-      return h.origin.y + k * h.spacing + h.slope * (x - h.origin.x);
-    };
-    for (double k = first; k <= last; k += 1.0) {
-      cairo_move_to(cr_, x1, course_y(k, x1));
-      cairo_line_to(cr_, x2, course_y(k, x2));
-      if (h.joints > 0.0) {
-        double offset = std::fmod(k, 2.0) == 0.0 ? 0.0 : h.joints / 2.0;
-        double start =
-            h.origin.x + offset + std::floor((x1 - h.origin.x - offset) / h.joints) * h.joints;
-        for (double x = start; x <= x2; x += h.joints) {
-          cairo_move_to(cr_, x, course_y(k, x));
-          cairo_line_to(cr_, x, course_y(k + 1.0, x));
-        }
-      }
+    for (const auto& [a, b] : h.segments) {
+      cairo_move_to(cr_, a.x, a.y);
+      cairo_line_to(cr_, b.x, b.y);
     }
     set_rgba(cr_, resolve(h.colour));
     cairo_set_line_width(cr_, h.line_width);
@@ -1377,10 +1456,20 @@ void SceneRenderer::draw(cairo_t* cr, int width, int height, const FrameView& vi
                          const PointerLook& pointer) const {
   const Compiled& c = *compiled_;
   cairo_save(cr);
-  cairo_set_source_rgb(cr, 0.10, 0.11, 0.13);  // letterbox
-  cairo_paint(cr);
   double w = width, h = height;
   double s = std::min(w / c.width, h / c.height);
+  // Letterbox bars, drawn only where the layout leaves room.
+  double bar_x = (w - s * c.width) / 2.0, bar_y = (h - s * c.height) / 2.0;
+  cairo_set_source_rgb(cr, 0.10, 0.11, 0.13);
+  if (bar_x > 0.0) {
+    cairo_rectangle(cr, 0.0, 0.0, std::ceil(bar_x), h);
+    cairo_rectangle(cr, std::floor(w - bar_x), 0.0, std::ceil(bar_x), h);
+  }
+  if (bar_y > 0.0) {
+    cairo_rectangle(cr, 0.0, 0.0, w, std::ceil(bar_y));
+    cairo_rectangle(cr, 0.0, std::floor(h - bar_y), w, std::ceil(bar_y));
+  }
+  cairo_fill(cr);
   // Layout units, origin at the bottom-left corner, y up.
   cairo_translate(cr, (w - s * c.width) / 2.0, (h - s * c.height) / 2.0 + s * c.height);
   cairo_scale(cr, s, -s);

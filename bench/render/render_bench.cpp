@@ -1,0 +1,124 @@
+// Time to draw one full frame of HOME.SP1, records filled like the start-up
+// house after its first frame. The window draws at its real pixel size, so
+// the frame is measured at 800 x 600 and at 1920 x 1080.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <iostream>
+
+#include "sample_records.h"
+#include "scene_renderer.h"
+
+namespace {
+
+const kvr::Scene& home_scene() {
+  static const kvr::Scene scene = [] {
+    // KVR_BENCH_SCENE measures another scene file, for comparing variants.
+    const char* other = std::getenv("KVR_BENCH_SCENE");
+    kvr::SceneLoadResult r = kvr::load_scene_file(other != nullptr ? other : MAISON_SCENE_FILE);
+    if (!r.scene) {
+      std::cerr << r.error << "\n";
+      std::exit(1);
+    }
+    return *r.scene;
+  }();
+  return scene;
+}
+
+enum class Screen { Start, WallsPanel, AllResults, Camera };
+
+void prepare(Screen screen, kvr::sample::Records& records, kvr::SceneState& state) {
+  const kvr::Scene& scene = home_scene();
+  records.startup_house();
+  state.reset(scene);
+  state.play(scene, scene.find_action("HOME"), -1.0);
+  switch (screen) {
+    case Screen::Start:
+      break;
+    case Screen::WallsPanel:
+      records.open_panel("TALMUR",
+                         {"brique pleine", "0.105", "laine de verre", "0.100", "sans", "0.000"});
+      break;
+    case Screen::AllResults:
+      for (const char* s : {"TALTAB", "TALRESK", "TALRESD", "TALRESW", "TALRESAN"})
+        records.show(std::string("FONDRES.") + s, 1.0f);
+      break;
+    case Screen::Camera:
+      records.show("HOME.TLTOISOL", 0.0f);
+      records.show("HOME.TALCAM", 1.0f);
+      records.show("HOME.TALREST", 1.0f);
+      break;
+  }
+}
+
+void draw_frame(benchmark::State& st, Screen screen, int width, int height) {
+  const kvr::Scene& scene = home_scene();
+  kvr::sample::Records records(scene);
+  kvr::SceneState state;
+  prepare(screen, records, state);
+  kvr::SceneRenderer renderer(scene);
+  kvr::FrameView view{&scene, &state, &records.pointers()};
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  for (auto _ : st) {
+    cairo_t* cr = cairo_create(surface);
+    renderer.draw(cr, width, height, view, 100.0, kvr::PointerLook{231, 92, 0});
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    benchmark::ClobberMemory();
+  }
+  cairo_surface_destroy(surface);
+}
+
+void BM_Frame_Start_800x600(benchmark::State& st) {
+  draw_frame(st, Screen::Start, 800, 600);
+}
+void BM_Frame_Start_1920x1080(benchmark::State& st) {
+  draw_frame(st, Screen::Start, 1920, 1080);
+}
+void BM_Frame_WallsPanel_800x600(benchmark::State& st) {
+  draw_frame(st, Screen::WallsPanel, 800, 600);
+}
+void BM_Frame_WallsPanel_1920x1080(benchmark::State& st) {
+  draw_frame(st, Screen::WallsPanel, 1920, 1080);
+}
+void BM_Frame_AllResults_800x600(benchmark::State& st) {
+  draw_frame(st, Screen::AllResults, 800, 600);
+}
+void BM_Frame_Camera_800x600(benchmark::State& st) {
+  draw_frame(st, Screen::Camera, 800, 600);
+}
+
+// Loading cost paid once per scene: compiling the elements into the draw
+// list (the pages are wrapped here).
+void BM_CompileScene(benchmark::State& st) {
+  const kvr::Scene& scene = home_scene();
+  for (auto _ : st) {
+    kvr::SceneRenderer renderer(scene);
+    benchmark::DoNotOptimize(&renderer);
+  }
+}
+
+// What the window does per "HOME" call when nothing changed: asking which
+// button the pointer lights.
+void BM_LookKey(benchmark::State& st) {
+  const kvr::Scene& scene = home_scene();
+  kvr::sample::Records records(scene);
+  kvr::SceneState state;
+  prepare(Screen::WallsPanel, records, state);
+  kvr::SceneRenderer renderer(scene);
+  kvr::FrameView view{&scene, &state, &records.pointers()};
+  for (auto _ : st) benchmark::DoNotOptimize(renderer.look_key(view, {775, 389, 0}));
+}
+
+BENCHMARK(BM_Frame_Start_800x600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame_Start_1920x1080)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame_WallsPanel_800x600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame_WallsPanel_1920x1080)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame_AllResults_800x600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame_Camera_800x600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CompileScene)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LookKey)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
