@@ -91,7 +91,8 @@ class WindowBackend final : public Backend {
   void show(const FrameView& view, int action, std::string_view /*name*/) override {
     if (window_ == nullptr) return;
     view_ = view;
-    pump();
+    // Input is read by poll() only: a frame's two "HOME" calls cost no
+    // round trip to the display.
     if (view.scene != scene_) {
       scene_ = view.scene;
       scene_renderer_ = scene_ != nullptr ? std::make_unique<SceneRenderer>(*scene_) : nullptr;
@@ -116,15 +117,22 @@ class WindowBackend final : public Backend {
       end_toggle_ = !end_toggle_;
       return;
     }
-    pump();
-    if (!input_.pending() && !ended_) {
+    if (input_.pending()) {
+      pump();
+    } else {
       if (view_.scene != nullptr) note_changes();
+      bool woke = false;
       if (dirty_ && !due()) {
-        wait_for_event(static_cast<int>(std::ceil((next_due_ - clock()) * 1000.0)));
+        // A frame is waiting for the display's next refresh.
+        woke = wait_for_event(static_cast<int>(std::ceil((next_due_ - clock()) * 1000.0)));
       } else if (!dirty_ && !active_) {
-        wait_for_event(kIdleWaitMs);
+        woke = wait_for_event(kIdleWaitMs);
+      } else {
+        pump();
+        woke = true;
       }
-      if (dirty_ && due() && window_ != nullptr) present();
+      if (woke && view_.scene != nullptr) note_changes();
+      if (dirty_ && due() && window_ != nullptr && !ended_) present();
     }
     active_ = false;
     PointerState state = input_.next();
@@ -173,8 +181,17 @@ class WindowBackend final : public Backend {
       snapshot_.insert(snapshot_.end(), a,
                        a + view_.state->animation_start.size() * sizeof(double));
     }
-    int look = scene_renderer_ ? scene_renderer_->look_key(view_, input_.look()) : -1;
-    if (snapshot_ != shown_ || look != shown_look_) {
+    // Which button the pointer lights changes only with the pointer or with
+    // what is shown: asked again only then.
+    PointerLook pointer = input_.look();
+    bool same_records = snapshot_ == checked_;
+    if (!same_records || pointer.x != checked_pointer_.x || pointer.y != checked_pointer_.y ||
+        pointer.buttons != checked_pointer_.buttons) {
+      look_ = scene_renderer_ ? scene_renderer_->look_key(view_, pointer) : -1;
+      checked_pointer_ = pointer;
+      if (!same_records) checked_ = snapshot_;
+    }
+    if (snapshot_ != shown_ || look_ != shown_look_) {
       dirty_ = true;
       active_ = true;
     }
@@ -218,18 +235,23 @@ class WindowBackend final : public Backend {
     SDL_RenderPresent(renderer_);
     shown_ = snapshot_;
     shown_look_ = scene_renderer_->look_key(view_, look);
+    checked_ = snapshot_;
+    checked_pointer_ = look;
+    look_ = shown_look_;
     dirty_ = animating();
     next_due_ = t + frame_interval_;
     ++frames_;
   }
 
-  void wait_for_event(int ms) {
+  // Waits up to `ms` for an event and reads every event there is; true
+  // when one came.
+  bool wait_for_event(int ms) {
     if (ms < 1) ms = 1;
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, ms) == 1) {
-      handle(event);
-      pump();
-    }
+    if (SDL_WaitEventTimeout(&event, ms) != 1) return false;
+    handle(event);
+    pump();
+    return true;
   }
 
   void pump() {
@@ -370,7 +392,9 @@ class WindowBackend final : public Backend {
   double next_due_ = 0.0;
   bool dirty_ = true;
   bool active_ = true;  // something happened since the last poll
-  std::vector<unsigned char> snapshot_, shown_;
+  std::vector<unsigned char> snapshot_, shown_, checked_;
+  PointerLook checked_pointer_{-100000, -100000, -1};
+  int look_ = -1;
   int shown_look_ = -2;
   long frames_ = 0;
 };
