@@ -73,6 +73,12 @@ std::string text(const LinkedText& field) {
   return std::string(field.characters, field.length);
 }
 
+Texts texts(std::initializer_list<const LinkedText*> fields) {
+  Texts result;
+  for (const LinkedText* field : fields) result.push_back(text(*field));
+  return result;
+}
+
 void click_frame(int x, int y) {
   kvr_double::queue_click(x, y);
   run_frame();

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "input/panels.h"
 #include "kvr_test_double.h"
@@ -13,19 +14,21 @@
 
 namespace maison::testing {
 
+using Texts = std::vector<std::string>;
+
 // Every program-wide variable back to the zero it holds at process start.
 void start_afresh();
-
 // As after start-up: bindings made, start values set, running until quit.
 void start_running();
 
 // Characters 1 to N of a text.
 std::string text(const LinkedText& field);
+Texts texts(std::initializer_list<const LinkedText*> fields);
 
-// Queues a click at (x, y) and runs one frame.
+// Each runs whole frames: a click at (x, y); a menu button; an arrow of
+// stepper row 1 to 6, `times` times.
 void click_frame(int x, int y);
 void open_panel(Panel panel);
-// Clicks the minus (plus = false) or plus arrow of stepper row 1 to 6, `times` frames.
 void click_arrow(int row, bool plus, int times = 1);
 
 class ProgramTest : public ::testing::Test {
