@@ -10,9 +10,15 @@
 //   state       {"OBJECT.VARIABLE": value}: values after the last action
 //   stderr      text standard error must contain
 //   no_end      true: the trace has no end line
+// A scenario may also hold trace.jsonl, the whole expected trace. A run that
+// differs fails with the first differing lines as -expected/+actual and
+// leaves its own trace in the scratch folder. MAISON_UPDATE_TRACES=1 rewrites
+// the expected traces that exist; review the diff before committing it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <sstream>
 
 #include "harness.h"
 
@@ -27,6 +33,41 @@ std::vector<std::string> scenario_names() {
     if (fs::exists(entry.path() / "expect.json")) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+void compare_trace(const fs::path& expected_path, const e2e::Run& run) {
+  std::string actual = e2e::read_file(run.app / "trace.jsonl");
+  const char* update = std::getenv("MAISON_UPDATE_TRACES");
+  if (update != nullptr && std::string(update) == "1") {
+    std::ofstream(expected_path, std::ios::binary) << actual;
+    return;
+  }
+  auto want = lines_of(e2e::read_file(expected_path));
+  auto got = lines_of(actual);
+  std::ostringstream diff;
+  int shown = 0;
+  for (std::size_t i = 0; i < std::max(want.size(), got.size()) && shown < 5; ++i) {
+    const std::string none = "(no line)";
+    const std::string& w = i < want.size() ? want[i] : none;
+    const std::string& g = i < got.size() ? got[i] : none;
+    if (w == g) continue;
+    diff << "line " << i + 1 << ":\n-" << w << "\n+" << g << "\n";
+    ++shown;
+  }
+  EXPECT_EQ(shown, 0) << "trace differs from " << expected_path.string() << "\n"
+                      << diff.str() << "actual trace: " << (run.app / "trace.jsonl").string();
 }
 
 class Scenario : public ::testing::TestWithParam<std::string> {};
@@ -67,6 +108,7 @@ TEST_P(Scenario, RunsAsExpected) {
     EXPECT_NE(run.stderr_text.find(expect["stderr"].get<std::string>()), std::string::npos);
   }
   ASSERT_FALSE(run.trace.empty());
+  if (fs::exists(dir / "trace.jsonl")) compare_trace(dir / "trace.jsonl", run);
   if (expect.value("no_end", false)) {
     EXPECT_NE(run.trace.back()["event"], "end");
   } else {
