@@ -13,8 +13,9 @@ cd "$root"
 build_dir=${BUILD_DIR:-build/release}
 if [ -z "${BUILD_DIR:-}" ]; then
   cmake --preset release >/dev/null
-  cmake --build --preset release --target maison KvrRun
 fi
+# Building also copies the current data/HOME.SP1 into bin/.
+cmake --build "$build_dir" --target maison KvrRun
 cases=()
 if [ $# -gt 0 ]; then
   for name in "$@"; do cases+=("tests/images/cases/$name.script"); done

@@ -1,6 +1,8 @@
-// Time to draw one full frame of HOME.SP1, records filled like the start-up
-// house after its first frame. The window draws at its real pixel size, so
-// the frame is measured at 800 x 600 and at 1920 x 1080.
+// Time to draw one frame of HOME.SP1, records filled like the start-up house
+// after its first frame. The window draws at its real pixel size, so frames
+// are measured at 800 x 600 and at 1920 x 1080. "Frame_<screen>" frames draw
+// every layer (the worst case: the first frame, a new window size);
+// "AfterClick" frames redraw what one arrow click changes.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -51,23 +53,62 @@ void prepare(Screen screen, kvr::sample::Records& records, kvr::SceneState& stat
   }
 }
 
-void draw_frame(benchmark::State& st, Screen screen, int width, int height) {
+// How much of the picture each measured frame must draw anew.
+enum class Redraw {
+  Nothing,     // the same records again: every layer comes from its picture
+  AfterClick,  // a click on an arrow: a panel text, the results and colours change
+  Everything,  // first frame or a new window size: every layer is drawn
+};
+
+void draw_frame(benchmark::State& st, Screen screen, int width, int height,
+                Redraw redraw = Redraw::Everything) {
   const kvr::Scene& scene = home_scene();
   kvr::sample::Records records(scene);
   kvr::SceneState state;
   prepare(screen, records, state);
   kvr::SceneRenderer renderer(scene);
   kvr::FrameView view{&scene, &state, &records.pointers()};
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  // Two surfaces one pixel apart in height: alternating them changes the
+  // scale, which makes every layer draw again.
+  cairo_surface_t* surfaces[2] = {
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height),
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height + 1)};
+  bool flip = false;
   for (auto _ : st) {
+    if (redraw == Redraw::AfterClick) {
+      records.text("HOME.A3", flip ? "laine de verre" : "sans");
+      records.text("FONDRES.B1", flip ? "0.34" : "3.64");
+      records.text("FONDRES.D1", flip ? "631" : "6752");
+      records.text("FONDRES.G1", flip ? "19876" : "41914");
+      records.text("FONDRES.KLASS", flip ? "D" : "F");
+      records.colour("HOME.COLMUR", flip ? 240 : 172, flip ? 100 : 0, flip ? 0 : 78);
+    }
+    bool other = redraw == Redraw::Everything && flip;
+    cairo_surface_t* surface = surfaces[other ? 1 : 0];
     cairo_t* cr = cairo_create(surface);
-    renderer.draw(cr, width, height, view, 100.0, kvr::PointerLook{231, 92, 0});
+    renderer.draw(cr, width, other ? height + 1 : height, view, 100.0,
+                  kvr::PointerLook{231, 92, 0});
     cairo_destroy(cr);
     cairo_surface_flush(surface);
     benchmark::ClobberMemory();
+    flip = !flip;
   }
-  cairo_surface_destroy(surface);
+  cairo_surface_destroy(surfaces[0]);
+  cairo_surface_destroy(surfaces[1]);
 }
+
+void BM_Frame_WallsPanel_AfterClick_800x600(benchmark::State& st) {
+  draw_frame(st, Screen::WallsPanel, 800, 600, Redraw::AfterClick);
+}
+void BM_Frame_WallsPanel_AfterClick_1920x1080(benchmark::State& st) {
+  draw_frame(st, Screen::WallsPanel, 1920, 1080, Redraw::AfterClick);
+}
+void BM_Frame_WallsPanel_Unchanged_800x600(benchmark::State& st) {
+  draw_frame(st, Screen::WallsPanel, 800, 600, Redraw::Nothing);
+}
+BENCHMARK(BM_Frame_WallsPanel_AfterClick_800x600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame_WallsPanel_AfterClick_1920x1080)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame_WallsPanel_Unchanged_800x600)->Unit(benchmark::kMillisecond);
 
 void BM_Frame_Start_800x600(benchmark::State& st) {
   draw_frame(st, Screen::Start, 800, 600);

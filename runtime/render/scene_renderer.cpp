@@ -164,6 +164,15 @@ struct Node {
 
   int button = -1;  // buttons numbered in drawing order, for the hover look
 
+  // A group kept as a picture of its region: redrawn only when what it
+  // reads (records, flags, the lit button) changes.
+  int layer = -1;  // index into the renderer's layers
+  double lx1 = 0.0, ly1 = 0.0, lx2 = 0.0, ly2 = 0.0;
+  std::vector<int> layer_vars;
+  std::uint64_t layer_flags = 0;
+  std::vector<int> layer_anims;
+  bool layer_buttons = false;
+
   std::vector<Node> children;
 };
 
@@ -482,8 +491,25 @@ class Compiler {
         node.children.push_back(
             element(children[i], here + ".children[" + std::to_string(i) + "]"));
     }
+    if (node.kind == Kind::Group && e.contains("layer")) {
+      Node region;
+      box(e["layer"], region, here + ".layer");
+      node.lx1 = region.x1;
+      node.ly1 = region.y1;
+      node.lx2 = region.x2;
+      node.ly2 = region.y2;
+      node.layer = layers_++;
+      for (const Node& child : node.children) collect(child, node);
+      if (node.slide_anim >= 0) node.layer_anims.push_back(node.slide_anim);
+      if (node.fade_anim >= 0) node.layer_anims.push_back(node.fade_anim);
+      std::sort(node.layer_vars.begin(), node.layer_vars.end());
+      node.layer_vars.erase(std::unique(node.layer_vars.begin(), node.layer_vars.end()),
+                            node.layer_vars.end());
+    }
     return node;
   }
+
+  int layers() const { return layers_; }
 
  private:
   void problem(const std::string& where, const std::string& what) {
@@ -881,10 +907,61 @@ class Compiler {
     }
   }
 
+  // Everything a layer's drawing reads, gathered from its subtree.
+  static void collect_cond(const Cond& c, Node& layer) {
+    if (c.var >= 0) layer.layer_vars.push_back(c.var);
+    if (c.op == Cond::Op::Flag && c.flag >= 0) layer.layer_flags |= std::uint64_t{1} << c.flag;
+    for (const Cond& sub : c.subs) collect_cond(sub, layer);
+  }
+  static void collect_paint(const Paint& p, Node& layer) {
+    if (p.var >= 0) layer.layer_vars.push_back(p.var);
+  }
+  static void collect_parts(const std::vector<TextPart>& parts, Node& layer) {
+    for (const TextPart& t : parts)
+      if (t.var >= 0) layer.layer_vars.push_back(t.var);
+  }
+  static void collect(const Node& n, Node& layer) {
+    collect_cond(n.visible, layer);
+    collect_paint(n.fill, layer);
+    collect_paint(n.stroke, layer);
+    collect_paint(n.colour, layer);
+    collect_paint(n.hatch.colour, layer);
+    collect_parts(n.text, layer);
+    collect_parts(n.note, layer);
+    for (const Bar& b : n.bars) {
+      collect_paint(b.colour, layer);
+      collect_parts({b.value}, layer);
+    }
+    for (const Stop& st : n.stops) collect_parts({st.label}, layer);
+    for (const TableRow& row : n.rows) {
+      collect_cond(row.highlight, layer);
+      for (const auto& cell : row.cells) collect_parts(cell, layer);
+    }
+    if (n.slide_anim >= 0) layer.layer_anims.push_back(n.slide_anim);
+    if (n.fade_anim >= 0) layer.layer_anims.push_back(n.fade_anim);
+    if (n.kind == Kind::Button) layer.layer_buttons = true;
+    for (const Node& child : n.children) collect(child, layer);
+  }
+
   const Scene& scene_;
   std::vector<std::string>& problems_;
   cairo_t* measure_;
   int buttons_ = 0;
+  int layers_ = 0;
+};
+
+// The picture of one layer and what it was drawn from.
+struct LayerCache {
+  cairo_surface_t* surface = nullptr;
+  std::vector<unsigned char> key;
+  int x = 0, y = 0, width = 0, height = 0;  // device pixels
+
+  LayerCache() = default;
+  LayerCache(const LayerCache&) = delete;
+  LayerCache& operator=(const LayerCache&) = delete;
+  ~LayerCache() {
+    if (surface != nullptr) cairo_surface_destroy(surface);
+  }
 };
 
 bool inside(const Node& n, const PointerLook& p) {
@@ -935,8 +1012,17 @@ void set_rgba(cairo_t* cr, const Rgba& c) {
 class Painter {
  public:
   Painter(cairo_t* cr, const FrameView& view, double now, const PointerLook& pointer,
-          cairo_font_face_t* regular, cairo_font_face_t* bold)
-      : cr_(cr), view_(view), now_(now), pointer_(pointer), regular_(regular), bold_(bold) {}
+          cairo_font_face_t* regular, cairo_font_face_t* bold,
+          std::vector<std::unique_ptr<LayerCache>>* layers, int hot, cairo_font_options_t* options)
+      : cr_(cr),
+        view_(view),
+        now_(now),
+        pointer_(pointer),
+        regular_(regular),
+        bold_(bold),
+        layers_(layers),
+        hot_(hot),
+        options_(options) {}
 
   void node(const Node& n) {
     if (n.kind == Kind::SiteMarker) {
@@ -1353,6 +1439,84 @@ class Painter {
   PointerLook pointer_;
   cairo_font_face_t* regular_;
   cairo_font_face_t* bold_;
+  std::vector<std::unique_ptr<LayerCache>>* layers_;
+  int hot_;
+  cairo_font_options_t* options_;
+
+  bool moving(const std::vector<int>& anims) const {
+    if (view_.state == nullptr) return false;
+    for (int a : anims)
+      if (view_.state->progress(*view_.scene, a, now_) < 1.0) return true;
+    return false;
+  }
+
+  // Draws a layer group from its picture, redrawing the picture first when
+  // what the group reads has changed. False: draw it directly (it is
+  // animating, or there is nowhere to keep it).
+  bool draw_layer(const Node& n) {
+    if (layers_ == nullptr || n.layer < 0 || static_cast<std::size_t>(n.layer) >= layers_->size())
+      return false;
+    if (moving(n.layer_anims)) return false;
+    double dx1 = n.lx1, dy1 = n.ly2, dx2 = n.lx2, dy2 = n.ly1;
+    cairo_user_to_device(cr_, &dx1, &dy1);
+    cairo_user_to_device(cr_, &dx2, &dy2);
+    int x = static_cast<int>(std::floor(std::min(dx1, dx2)));
+    int y = static_cast<int>(std::floor(std::min(dy1, dy2)));
+    int w = static_cast<int>(std::ceil(std::max(dx1, dx2))) - x;
+    int h = static_cast<int>(std::ceil(std::max(dy1, dy2))) - y;
+    if (w < 1 || h < 1) return true;
+    key_.clear();
+    auto put = [&](const void* p, std::size_t size) {
+      const auto* b = static_cast<const unsigned char*>(p);
+      key_.insert(key_.end(), b, b + size);
+    };
+    for (int var : n.layer_vars) {
+      const unsigned char* bytes = record(view_, var);
+      unsigned char bound = bytes != nullptr ? 1 : 0;
+      put(&bound, 1);
+      if (bytes != nullptr) put(bytes, record_size(kind_of(view_, var)));
+    }
+    std::uint64_t flags = view_.state != nullptr ? view_.state->flags & n.layer_flags : 0;
+    put(&flags, sizeof flags);
+    int hot = n.layer_buttons ? hot_ : -2;
+    put(&hot, sizeof hot);
+    cairo_matrix_t m;
+    cairo_get_matrix(cr_, &m);
+    put(&m, sizeof m);
+    LayerCache& cache = *(*layers_)[static_cast<std::size_t>(n.layer)];
+    if (cache.surface == nullptr || cache.key != key_ || cache.x != x || cache.y != y ||
+        cache.width != w || cache.height != h) {
+      if (cache.surface == nullptr || cache.width != w || cache.height != h) {
+        if (cache.surface != nullptr) cairo_surface_destroy(cache.surface);
+        cache.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+      }
+      cairo_t* lc = cairo_create(cache.surface);
+      cairo_set_operator(lc, CAIRO_OPERATOR_CLEAR);
+      cairo_paint(lc);
+      cairo_set_operator(lc, CAIRO_OPERATOR_OVER);
+      m.x0 -= x;
+      m.y0 -= y;
+      cairo_set_matrix(lc, &m);
+      cairo_set_font_options(lc, options_);
+      Painter inner(lc, view_, now_, pointer_, regular_, bold_, nullptr, hot_, options_);
+      for (const Node& child : n.children) inner.node(child);
+      cairo_destroy(lc);
+      cache.key = key_;
+      cache.x = x;
+      cache.y = y;
+      cache.width = w;
+      cache.height = h;
+    }
+    cairo_save(cr_);
+    cairo_identity_matrix(cr_);
+    cairo_set_source_surface(cr_, cache.surface, x, y);
+    cairo_rectangle(cr_, x, y, w, h);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+    return true;
+  }
+
+  std::vector<unsigned char> key_;
 
  public:
   void marker(const Node& n, bool on) {
@@ -1380,6 +1544,7 @@ class Painter {
   }
 
   void walk_group(const Node& n) {
+    if (n.layer >= 0 && draw_layer(n)) return;
     double alpha = 1.0;
     if (n.fade_anim >= 0 && view_.state != nullptr)
       alpha = view_.state->progress(*view_.scene, n.fade_anim, now_);
@@ -1413,6 +1578,8 @@ struct SceneRenderer::Compiled {
   cairo_font_face_t* regular = nullptr;
   cairo_font_face_t* bold = nullptr;
   cairo_font_options_t* options = nullptr;
+  // Pictures of the layer groups, redrawn when their inputs change.
+  mutable std::vector<std::unique_ptr<LayerCache>> layers;
 
   ~Compiled() {
     if (regular != nullptr) cairo_font_face_destroy(regular);
@@ -1442,6 +1609,8 @@ SceneRenderer::SceneRenderer(const Scene& scene) : compiled_(std::make_unique<Co
     for (std::size_t i = 0; i < scene.elements.size(); ++i)
       c.nodes.push_back(compiler.element(scene.elements[i], "elements[" + std::to_string(i) + "]"));
   }
+  c.layers.resize(static_cast<std::size_t>(compiler.layers()));
+  for (auto& layer : c.layers) layer = std::make_unique<LayerCache>();
   cairo_destroy(measure);
   cairo_surface_destroy(scratch);
 }
@@ -1479,7 +1648,8 @@ void SceneRenderer::draw(cairo_t* cr, int width, int height, const FrameView& vi
   cairo_paint(cr);
   cairo_set_font_options(cr, c.options);
   if (view.scene != nullptr) {
-    Painter painter(cr, view, now, pointer, c.regular, c.bold);
+    int hot = look_key(view, pointer);
+    Painter painter(cr, view, now, pointer, c.regular, c.bold, &c.layers, hot, c.options);
     for (const Node& n : c.nodes) painter.node(n);
   }
   cairo_restore(cr);

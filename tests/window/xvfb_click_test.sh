@@ -120,6 +120,11 @@ wait_end() {
   status=$?
   maison_pid=""
   [ "$status" = 0 ] || fail "$1: maison ended with status $status"
+  # The menu program is started detached: give it a moment to write.
+  for _ in $(seq 50); do
+    [ -s "$work/handover.txt" ] && break
+    sleep 0.1
+  done
   [ -s "$work/handover.txt" ] || fail "$1: no hand-over to ../onglets.exe"
   tail -n 1 "$work/run/trace.jsonl" | grep -q '"event":"end"' || fail "$1: trace has no end line"
 }
@@ -153,7 +158,6 @@ xdotool mousemove "$sx" "$sy" mousedown 1
 sleep 0.4
 xdotool mouseup 1
 sleep 0.3
-grep -c MENUVISU "$work/run/trace.jsonl" >/dev/null 2>&1 || true
 xdotool key Escape
 wait_end "Escape in the results view"
 grep -q '"action":"MENUVISU"' "$work/run/trace.jsonl" || fail "the results view never opened"
