@@ -663,7 +663,9 @@ class Compiler {
       c.op = Cond::Op::Not;  // never holds
       return c;
     }
-    const auto& [key, arg] = *v.items().begin();
+    auto first = v.begin();
+    const std::string key = first.key();
+    const json& arg = first.value();
     if (key == "on") {
       c.op = Cond::Op::On;
       c.var = variable(arg, where);
