@@ -60,7 +60,7 @@ void Runtime::load(const char* scene_file) {
   SceneLoadResult result = load_scene_file(file);
   scene_ = std::move(result.scene);
   load_failed_ = !scene_.has_value();
-  if (load_failed_) errors_ << "KvrRun: " << result.error << '\n';
+  if (load_failed_) errors_ << result.error << '\n';
   trace_.load(file, !load_failed_, result.error);
   if (scene_) {
     state_.reset(*scene_);
@@ -133,7 +133,7 @@ void Runtime::mouse(std::int32_t* x, std::int32_t* y, std::int32_t* buttons) {
   if (buttons) *buttons = pb;
   if (ended && ++stalled_polls_ >= stalled_poll_limit) {
     if (headless_) {
-      errors_ << "KvrRun: " << (settings_.input.empty() ? "(no pointer script)" : settings_.input)
+      errors_ << (settings_.input.empty() ? "(no pointer script)" : settings_.input)
               << ": pointer script ended inside a wait or modal view\n";
     } else {
       errors_ << "KvrRun: the window was closed inside a wait or modal view\n";

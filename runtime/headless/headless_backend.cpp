@@ -22,7 +22,7 @@ class HeadlessBackend final : public Backend {
     if (!settings.input.empty()) {
       PointerScriptResult result = load_pointer_script(settings.input);
       if (!result.script) {
-        std::cerr << "KvrRun: " << result.error << '\n';
+        std::cerr << result.error << '\n';
         return false;
       }
       runs_ = std::move(result.script->runs);
