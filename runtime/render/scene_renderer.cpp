@@ -1488,14 +1488,17 @@ class Painter {
     LayerCache& cache = *(*layers_)[static_cast<std::size_t>(n.layer)];
     if (cache.surface == nullptr || cache.key != key_ || cache.x != x || cache.y != y ||
         cache.width != w || cache.height != h) {
-      if (cache.surface == nullptr || cache.width != w || cache.height != h) {
+      bool fresh = cache.surface == nullptr || cache.width != w || cache.height != h;
+      if (fresh) {
         if (cache.surface != nullptr) cairo_surface_destroy(cache.surface);
-        cache.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+        cache.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);  // transparent
       }
       cairo_t* lc = cairo_create(cache.surface);
-      cairo_set_operator(lc, CAIRO_OPERATOR_CLEAR);
-      cairo_paint(lc);
-      cairo_set_operator(lc, CAIRO_OPERATOR_OVER);
+      if (!fresh) {
+        cairo_set_operator(lc, CAIRO_OPERATOR_CLEAR);
+        cairo_paint(lc);
+        cairo_set_operator(lc, CAIRO_OPERATOR_OVER);
+      }
       m.x0 -= x;
       m.y0 -= y;
       cairo_set_matrix(lc, &m);
