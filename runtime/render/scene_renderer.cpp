@@ -499,7 +499,10 @@ class Compiler {
       node.lx2 = region.x2;
       node.ly2 = region.y2;
       node.layer = layers_++;
-      for (const Node& child : node.children) collect(child, node);
+      for (const Node& child : node.children) {
+        collect(child, node);
+        check_inside(child, node, here);
+      }
       if (node.slide_anim >= 0) node.layer_anims.push_back(node.slide_anim);
       if (node.fade_anim >= 0) node.layer_anims.push_back(node.fade_anim);
       std::sort(node.layer_vars.begin(), node.layer_vars.end());
@@ -907,6 +910,50 @@ class Compiler {
       }
       node.rows.push_back(std::move(row));
     }
+  }
+
+  // A layer shows only its region: a shape reaching outside it would be cut.
+  // Texts are left out (their width depends on what the program writes).
+  void check_inside(const Node& n, const Node& layer, const std::string& where) {
+    double x1 = 1e9, y1 = 1e9, x2 = -1e9, y2 = -1e9;
+    auto grow = [&](double ax, double ay, double margin) {
+      x1 = std::min(x1, ax - margin);
+      y1 = std::min(y1, ay - margin);
+      x2 = std::max(x2, ax + margin);
+      y2 = std::max(y2, ay + margin);
+    };
+    double half = n.stroke.set ? n.line_width / 2.0 : 0.0;
+    switch (n.kind) {
+      case Kind::Rect:
+      case Kind::Button:
+      case Kind::Table:
+      case Kind::BarChart:
+      case Kind::ClassScale:
+        grow(n.x1, n.y1, half);
+        grow(n.x2, n.y2, half);
+        break;
+      case Kind::Polygon:
+      case Kind::Polyline:
+        for (const Point& p : n.points)
+          grow(p.x, p.y, n.kind == Kind::Polyline ? n.line_width / 2.0 : half);
+        break;
+      case Kind::Circle:
+        grow(n.label_at.x, n.label_at.y, n.radius + half);
+        break;
+      default:
+        break;
+    }
+    // A region edge on the layout's edge cuts nothing that would show.
+    const double slack = 0.01;
+    double rx1 = layer.lx1 <= 0.0 ? -1e9 : layer.lx1 - slack;
+    double ry1 = layer.ly1 <= 0.0 ? -1e9 : layer.ly1 - slack;
+    double rx2 = layer.lx2 >= scene_.width ? 1e9 : layer.lx2 + slack;
+    double ry2 = layer.ly2 >= scene_.height ? 1e9 : layer.ly2 + slack;
+    if (x2 >= x1 && (x1 < rx1 || y1 < ry1 || x2 > rx2 || y2 > ry2)) {
+      problem(where, (n.id.empty() ? std::string("an element") : "\"" + n.id + "\"") +
+                         " reaches outside the layer region and would be cut");
+    }
+    for (const Node& child : n.children) check_inside(child, layer, where);
   }
 
   // Everything a layer's drawing reads, gathered from its subtree.

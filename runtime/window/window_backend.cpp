@@ -89,7 +89,9 @@ class WindowBackend final : public Backend {
   }
 
   void show(const FrameView& view, int action, std::string_view /*name*/) override {
-    if (window_ == nullptr) return;
+    // Once the window is closed nothing is drawn and no page is held: the
+    // program only has to reach its end.
+    if (window_ == nullptr || ended_) return;
     view_ = view;
     // Input is read by poll() only: a frame's two "HOME" calls cost no
     // round trip to the display.

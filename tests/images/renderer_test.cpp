@@ -233,7 +233,7 @@ TEST(Renderer, ClassScaleMarksTheBoundLetter) {
   EXPECT_EQ(tag_ink(360, 500), 0) << "an empty letter marks nothing";
   f.records.text("O.T", "B");
   c.draw(f.renderer, f.view());
-  EXPECT_EQ(tag_ink(360, 430), 0);    // row A, top half of the scale
+  EXPECT_EQ(tag_ink(360, 430), 0);   // row A, top half of the scale
   EXPECT_GT(tag_ink(430, 500), 30);  // row B
 }
 
@@ -275,6 +275,50 @@ TEST(Renderer, ReportsMembersItCannotUseNamingTheElement) {
   EXPECT_NE(p[1].find("switch as text"), std::string::npos) << p[1];
   EXPECT_NE(p[2].find("short box"), std::string::npos) << p[2];
   EXPECT_NE(p[3].find("overflow"), std::string::npos) << p[3];
+}
+
+TEST(RendererLayers, RedrawWhenWhatTheyReadChanges) {
+  Fixture f(R"([{"kind": "group", "layer": [0, 0, 400, 300], "children": [
+                  {"kind": "rect", "box": [0, 0, 100, 100], "fill": "$O.C"},
+                  {"kind": "rect", "box": [100, 0, 200, 100], "fill": "#ff0000",
+                   "visible": {"flag": "f"}},
+                  {"kind": "text", "at": [220, 40], "text": "$O.T", "size": 30},
+                  {"kind": "button", "box": [300, 0, 400, 100], "caption": ""}]}])");
+  Canvas c(800, 600);
+  f.records.colour("O.C", 0, 0, 255);
+  c.draw(f.renderer, f.view());
+  EXPECT_EQ(c.at(50, 550), (Rgb{0, 0, 255}));
+  EXPECT_EQ(c.at(150, 550), kPaper);
+  int no_text = c.count_not(200, 500, 300, 600, kPaper);
+  Rgb button_rest = c.at(320, 580);
+  // A bound colour, a flag, a bound text and the lit button each show.
+  f.records.colour("O.C", 0, 255, 0);
+  c.draw(f.renderer, f.view());
+  EXPECT_EQ(c.at(50, 550), (Rgb{0, 255, 0}));
+  f.state.play(f.scene, f.scene.find_action("go"), -1.0);
+  c.draw(f.renderer, f.view());
+  EXPECT_EQ(c.at(150, 550), kRed);
+  f.records.text("O.T", "WW");
+  c.draw(f.renderer, f.view());
+  EXPECT_GT(c.count_not(200, 500, 300, 600, kPaper), no_text + 50);
+  c.draw(f.renderer, f.view(), 1e9, {350, 50, 0});
+  EXPECT_NE(c.at(320, 580), button_rest);
+  // A larger window draws the layer anew at its size.
+  Canvas big(1600, 1200);
+  big.draw(f.renderer, f.view());
+  EXPECT_EQ(big.at(100, 1100), (Rgb{0, 255, 0}));
+  EXPECT_EQ(big.at(300, 1100), kRed);
+}
+
+TEST(RendererLayers, ReportShapesReachingOutsideTheirRegion) {
+  Fixture inside(R"([{"kind": "group", "layer": [10, 10, 200, 200], "children": [
+                       {"kind": "rect", "box": [10, 10, 200, 200], "fill": "#ff0000"}]}])");
+  EXPECT_TRUE(inside.renderer.problems().empty());
+  Fixture outside(R"([{"kind": "group", "id": "panel", "layer": [10, 10, 200, 200], "children": [
+                        {"kind": "circle", "id": "ball", "center": [195, 100], "radius": 10,
+                         "fill": "#ff0000"}]}])");
+  ASSERT_EQ(outside.renderer.problems().size(), 1u);
+  EXPECT_NE(outside.renderer.problems()[0].find("ball"), std::string::npos);
 }
 
 TEST(WriteScenePng, WritesThePictureOrNothing) {
