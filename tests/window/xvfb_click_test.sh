@@ -162,4 +162,31 @@ xdotool key Escape
 wait_end "Escape in the results view"
 grep -q '"action":"MENUVISU"' "$work/run/trace.jsonl" || fail "the results view never opened"
 echo "Escape in the results view: hand-over with code $(cat "$work/handover.txt")"
+# --- An intro page stays until a click, which the runtime keeps -------------
+start_run
+import -window root "$work/main.png"
+click 670 579 # the intro button
+click 100 580 # « Utilisation »
+sleep 0.6
+import -window root "$work/page.png"
+crop "$work/main.png" 30 300 390 530 "$work/page-before.png"
+crop "$work/page.png" 30 300 390 530 "$work/page-after.png"
+shown=$(compare -metric AE -fuzz 5% "$work/page-before.png" "$work/page-after.png" null: 2>&1)
+[ "${shown%% *}" -gt 5000 ] 2>/dev/null || fail "the Utilisation page is not on screen ($shown)"
+sleep 0.5
+import -window root "$work/page-later.png"
+crop "$work/page-later.png" 30 300 390 530 "$work/page-later-crop.png"
+kept=$(compare -metric AE -fuzz 5% "$work/page-after.png" "$work/page-later-crop.png" null: 2>&1)
+[ "${kept%% *}" = 0 ] || fail "the page did not stay on screen ($kept)"
+click 231 92 # dismisses the page: this click must not open the Walls panel
+sleep 0.5
+xdotool key Escape
+wait_end "page then Escape"
+grep -q '"action":"USE"' "$work/run/trace.jsonl" || fail "USE was never played"
+after_use=$(sed -n '/"action":"USE"/,$p' "$work/run/trace.jsonl")
+grep -q '"action":"DECDROIT"' <<<"$after_use" || fail "no DECDROIT after the page"
+if grep -q '"HOMBASE.TALMUR":\[1' <<<"$after_use"; then
+  fail "the click that closed the page reached the program"
+fi
+echo "intro page held until a click, click kept by the runtime"
 echo "PASS"
