@@ -13,9 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstring>
 #include <ctime>
-#include <deque>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -242,7 +240,6 @@ class WindowBackend final : public Backend {
     look_ = shown_look_;
     dirty_ = animating();
     next_due_ = t + frame_interval_;
-    ++frames_;
   }
 
   // Waits up to `ms` for an event and reads every event there is; true
@@ -398,7 +395,6 @@ class WindowBackend final : public Backend {
   PointerLook checked_pointer_{-100000, -100000, -1};
   int look_ = -1;
   int shown_look_ = -2;
-  long frames_ = 0;
 };
 
 }  // namespace
