@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 
@@ -56,15 +57,13 @@ constexpr const char* usage =
     "usage: maison [LAUNCH_CODE]   LAUNCH_CODE: a decimal number from 0 to 65535 (default 1000)";
 
 // Digits only: no sign, no blank, at least one digit, at most 65535.
+// from_chars on an unsigned type takes neither '+' nor '-'.
 bool parse_code(const char* text, std::int32_t& code) {
-  if (*text == '\0') return false;
-  std::int32_t value = 0;
-  for (const char* c = text; *c != '\0'; ++c) {
-    if (*c < '0' || *c > '9') return false;
-    value = value * 10 + (*c - '0');
-    if (value > 65535) return false;
-  }
-  code = value;
+  const char* const last = text + std::strlen(text);
+  std::uint32_t value = 0;
+  const auto [end, error] = std::from_chars(text, last, value);
+  if (error != std::errc{} || end != last || value > 65535) return false;
+  code = static_cast<std::int32_t>(value);
   return true;
 }
 
