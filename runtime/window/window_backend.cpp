@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -49,6 +50,18 @@ class WindowBackend final : public Backend {
       return false;
     }
     sdl_started_ = true;
+    // Without a display SDL falls back to its offscreen or dummy driver and
+    // "opens" a window nobody can see or close, so the run would never end.
+    // Unless such a driver was asked for by name, that is no window at all.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver != nullptr && (asked == nullptr || *asked == '\0') &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+      std::cerr << "KvrRun: no display to open a window on (set DISPLAY, or backend = headless "
+                   "in kvr.ini, or KVR_BACKEND=headless)\n";
+      close();
+      return false;
+    }
     int width = settings.window_width, height = settings.window_height;
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     if (settings.window_mode == Settings::WindowMode::Fit) {
