@@ -36,6 +36,11 @@ system_files() {
     -o -path /var/lib/dpkg -o -path /var/log -o -path /home -o -path /root \) -prune -o -print | sort
 }
 
+# A chroot kept from an earlier run starts without the package again.
+if in_chroot dpkg-query -W maison >/dev/null 2>&1; then
+  in_chroot env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q maison >/dev/null
+  in_chroot env DEBIAN_FRONTEND=noninteractive apt-get autoremove --purge -y -q >/dev/null
+fi
 in_chroot apt-get update -q
 in_chroot id student >/dev/null 2>&1 || in_chroot useradd -m student
 system_files >"$work/before.txt"
@@ -46,12 +51,34 @@ echo "== maison --version, then a start as the user student (no display)"
 in_chroot su student -c 'maison --version'
 in_chroot su student -c 'cd /tmp && maison; echo "exit status $?"; ls -a ~/.local/share/maison'
 
+# The window, on an Xvfb display of this machine shown into the chroot:
+# a picture of it in build/fresh-install/window.png, then Escape.
+if command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v import >/dev/null; then
+  echo "== maison 1231 in a window (Xvfb :97), ended by Escape"
+  Xvfb :97 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  sleep 2
+  mkdir -p "$chroot_dir/tmp/.X11-unix"
+  mount --bind /tmp/.X11-unix "$chroot_dir/tmp/.X11-unix"
+  trap 'umount "$chroot_dir/tmp/.X11-unix"; kill $xvfb_pid; umount "$chroot_dir/proc"' EXIT
+  student=$(in_chroot id -u student)
+  in_chroot env HOME=/home/student DISPLAY=:97 setpriv --reuid="$student" --regid="$student" \
+    --init-groups sh -c 'cd /tmp && maison 1231; echo "exit status $?"' >"$work/window.log" 2>&1 &
+  sleep 6
+  DISPLAY=:97 import -window root "$work/window.png"
+  DISPLAY=:97 xdotool key Escape
+  sleep 3
+  cat "$work/window.log"
+  echo "picture of the window: $work/window.png"
+fi
+
 in_chroot env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q maison >"$work/purge.log"
 in_chroot env DEBIAN_FRONTEND=noninteractive apt-get autoremove --purge -y -q >>"$work/purge.log"
 system_files >"$work/after.txt"
 if diff "$work/before.txt" "$work/after.txt" >"$work/left-behind.diff"; then
   echo "after purge and autoremove the system holds the same files as before"
 else
-  echo "files that differ after purge and autoremove:"
-  cat "$work/left-behind.diff"
+  echo "files that differ after purge and autoremove ($work/left-behind.diff):"
+  head -n 40 "$work/left-behind.diff"
+  exit 1
 fi

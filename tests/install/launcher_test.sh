@@ -169,6 +169,16 @@ run missing_home HOME="$work/gone"
 check "HOME missing: status 1, a message, and it is not made" bash -c \
   '[ "$(cat "$1.status")" = 1 ] && grep -q "home folder $2 does not exist" "$1.err" && [ ! -e "$2" ]' \
   _ "$work/missing_home" "$work/gone"
+# From the desktop menu the message is also a notification.
+mkdir -p "$work/tools"
+printf '#!/bin/sh\nprintf "%%s|" "$@" >>"%s/notified.txt"\n' "$work" >"$work/tools/notify-send"
+chmod +x "$work/tools/notify-send"
+PATH="$work/tools:$PATH" run missing_home_desktop HOME="$work/gone" DISPLAY=:99
+check "with a display, the message is also a desktop notification" grep -q -F \
+  "Maison|the home folder $work/gone does not exist" "$work/notified.txt"
+rm -f "$work/notified.txt"
+PATH="$work/tools:$PATH" run missing_home_terminal HOME="$work/gone"
+check "without a display, no notification" test ! -e "$work/notified.txt"
 file_home=$work/file-home
 mkdir -p "$file_home/.local/share"
 touch "$file_home/.local/share/maison"
