@@ -1,0 +1,177 @@
+// The scene's elements as the renderer keeps them after compiling: one Node
+// per element, references already resolved to variable, flag and animation
+// indices, so that drawing only reads records.
+#ifndef KVR_RENDER_ELEMENT_MODEL_H
+#define KVR_RENDER_ELEMENT_MODEL_H
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kvr::render {
+
+struct Rgba {
+  double r = 0.0, g = 0.0, b = 0.0, a = 1.0;
+};
+
+// A fill or stroke: a literal colour or a bound colour record, optionally
+// darkened (`shade` < 1) or made transparent.
+struct Paint {
+  bool set = false;
+  Rgba rgba;
+  int var = -1;
+  double shade = 1.0;
+  double alpha = 1.0;
+};
+
+// One piece of a text: a literal or a bound text record.
+struct TextPart {
+  std::string literal;
+  int var = -1;
+};
+
+struct Cond {
+  enum class Op : std::uint8_t { True, On, AtLeast, Equals, Flag, Not, All, Any };
+  Op op = Op::True;
+  int var = -1;
+  int flag = -1;
+  double number = 0.0;
+  std::string text;
+  bool text_compare = false;
+  std::vector<Cond> subs;
+};
+
+enum class Kind : std::uint8_t {
+  Group,
+  Rect,
+  Polygon,
+  Polyline,
+  Circle,
+  Text,
+  Paragraph,
+  Button,
+  BarChart,
+  GradientLegend,
+  ClassScale,
+  SiteMarker,
+  Table,
+};
+
+enum class Align : std::uint8_t { Left, Center, Right };
+enum class ButtonStyle : std::uint8_t { Normal, Accent, Danger, Disabled, Inert };
+
+struct Point {
+  double x = 0.0, y = 0.0;
+};
+
+// Masonry courses or stacked logs drawn inside a shape: lines every
+// `spacing` units following `slope`, with staggered joints every `joints`.
+struct Hatch {
+  bool set = false;
+  double spacing = 8.0;
+  double slope = 0.0;
+  double joints = 0.0;
+  Point origin;
+  Paint colour;
+  double line_width = 0.8;
+  // Line segments worked out once at compile time, already cut to a convex
+  // shape; a shape that is not convex is clipped when drawn instead.
+  std::vector<std::pair<Point, Point>> segments;
+  bool needs_clip = false;
+};
+
+// One wrapped line of a paragraph.
+struct Line {
+  std::string text;
+  double y = 0.0;  // baseline, layout units
+  double x = 0.0;
+  double size = 12.0;
+  bool bold = false;
+};
+
+struct Bar {
+  std::string label;
+  TextPart value;
+  Paint colour;
+};
+
+struct Stop {
+  double at = 0.0;
+  Rgba colour;
+  TextPart label;
+};
+
+struct TableRow {
+  std::string caption;
+  std::vector<std::vector<TextPart>> cells;  // each cell: literal and bound parts
+  Cond highlight;
+  bool has_highlight = false;
+};
+
+// A group kept as a picture of its region: redrawn only when what it reads
+// (records, flags, the lit button) changes.
+struct LayerSpec {
+  int index = -1;  // into the renderer's layer caches; -1: not a layer
+  double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;  // region, layout units
+  std::vector<int> vars;                          // sorted, unique
+  std::uint64_t flags = 0;
+  std::vector<int> anims;
+  bool buttons = false;
+};
+
+struct Node {
+  Kind kind = Kind::Group;
+  std::string id;
+  Cond visible;
+  bool has_visible = false;
+
+  // Shapes.
+  double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;  // box, layout units
+  std::vector<Point> points;
+  Paint fill, stroke;
+  double line_width = 1.0;
+  double radius = 0.0;
+  std::vector<double> dash;
+  Hatch hatch;
+
+  // Texts.
+  std::vector<TextPart> text;
+  double size = 12.0;
+  bool bold = false;
+  Align align = Align::Left;
+  double max_width = 0.0;
+  Paint colour;
+  std::vector<Line> lines;  // paragraph, wrapped once at compile time
+  ButtonStyle style = ButtonStyle::Normal;
+
+  // Group transform.
+  int slide_anim = -1;
+  Point slide_from;
+  int fade_anim = -1;
+
+  // Charts, legends, scales, markers, tables.
+  std::vector<Bar> bars;
+  std::string unit;
+  double scale_min = 0.0;
+  std::vector<Stop> stops;
+  std::string letters;
+  std::vector<Rgba> colours;
+  std::vector<TextPart> note;
+  std::string detail;
+  Point label_at;
+  std::vector<std::string> columns;
+  std::vector<TableRow> rows;
+  double caption_width = 0.0;
+  double header_size = 9.0;
+
+  int button = -1;  // buttons numbered in drawing order, for the hover look
+
+  LayerSpec layer;
+
+  std::vector<Node> children;
+};
+
+}  // namespace kvr::render
+
+#endif
