@@ -58,6 +58,7 @@ void draw_bar_chart(const DrawContext& dc, const Node& n) {
   cairo_line_to(cr, n.x2, base);
   set_rgba(cr, kLook.muted);
   cairo_set_line_width(cr, 0.8);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
   cairo_stroke(cr);
 }
 

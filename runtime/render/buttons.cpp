@@ -78,6 +78,7 @@ void draw_button(const DrawContext& dc, const Node& n) {
   cairo_fill_preserve(cr);
   set_rgba(cr, look.edge);
   cairo_set_line_width(cr, look.hover ? 1.6 : 1.0);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
   cairo_stroke(cr);
   std::string caption = compose(dc.view, n.text);
   double shift = look.pressed ? -1.0 : 0.0;

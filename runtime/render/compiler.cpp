@@ -114,6 +114,7 @@ Node ElementCompiler::element(const json& e, const std::string& where) {
       node.children.push_back(element(children[i], here + ".children[" + std::to_string(i) + "]"));
   }
   if (node.kind == Kind::Group && e.contains("layer")) layer(e, node, here);
+  if (node.kind != Kind::Group) leaf(node);
   return node;
 }
 

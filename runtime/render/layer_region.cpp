@@ -1,50 +1,15 @@
-// A layer group at compile time: its region, everything its drawing reads
-// (the key its picture is kept under) and the shapes that would be cut.
-#include <algorithm>
-
+// A group with a region of its own (a layer): it is drawn only inside the
+// region, so a shape reaching outside it would be cut and is reported.
 #include "compiler.h"
 
 namespace kvr::render {
 
 namespace {
 
-void collect_cond(const Cond& c, LayerSpec& layer) {
-  if (c.var >= 0) layer.vars.push_back(c.var);
-  if (c.op == Cond::Op::Flag && c.flag >= 0) layer.flags |= std::uint64_t{1} << c.flag;
-  for (const Cond& sub : c.subs) collect_cond(sub, layer);
-}
-
-void collect_paint(const Paint& p, LayerSpec& layer) {
-  if (p.var >= 0) layer.vars.push_back(p.var);
-}
-
-void collect_parts(const std::vector<TextPart>& parts, LayerSpec& layer) {
-  for (const TextPart& t : parts)
-    if (t.var >= 0) layer.vars.push_back(t.var);
-}
-
-// Everything a layer's drawing reads, gathered from its subtree.
-void collect(const Node& n, LayerSpec& layer) {
-  collect_cond(n.visible, layer);
-  collect_paint(n.fill, layer);
-  collect_paint(n.stroke, layer);
-  collect_paint(n.colour, layer);
-  collect_paint(n.hatch.colour, layer);
-  collect_parts(n.text, layer);
-  collect_parts(n.note, layer);
-  for (const Bar& b : n.bars) {
-    collect_paint(b.colour, layer);
-    collect_parts({b.value}, layer);
-  }
-  for (const Stop& st : n.stops) collect_parts({st.label}, layer);
-  for (const TableRow& row : n.rows) {
-    collect_cond(row.highlight, layer);
-    for (const auto& cell : row.cells) collect_parts(cell, layer);
-  }
+void collect_anims(const Node& n, LayerSpec& layer) {
   if (n.slide_anim >= 0) layer.anims.push_back(n.slide_anim);
   if (n.fade_anim >= 0) layer.anims.push_back(n.fade_anim);
-  if (n.kind == Kind::Button) layer.buttons = true;
-  for (const Node& child : n.children) collect(child, layer);
+  for (const Node& child : n.children) collect_anims(child, layer);
 }
 
 }  // namespace
@@ -52,23 +17,15 @@ void collect(const Node& n, LayerSpec& layer) {
 void ElementCompiler::layer(const json& e, Node& node, const std::string& where) {
   Node region;
   box(e["layer"], region, where + ".layer");
+  node.layer.set = true;
   node.layer.x1 = region.x1;
   node.layer.y1 = region.y1;
   node.layer.x2 = region.x2;
   node.layer.y2 = region.y2;
-  node.layer.index = layers_++;
-  for (const Node& child : node.children) {
-    collect(child, node.layer);
-    check_inside(child, node, where);
-  }
-  if (node.slide_anim >= 0) node.layer.anims.push_back(node.slide_anim);
-  if (node.fade_anim >= 0) node.layer.anims.push_back(node.fade_anim);
-  std::vector<int>& vars = node.layer.vars;
-  std::sort(vars.begin(), vars.end());
-  vars.erase(std::unique(vars.begin(), vars.end()), vars.end());
+  collect_anims(node, node.layer);
+  for (const Node& child : node.children) check_inside(child, node, where);
 }
 
-// A layer shows only its region: a shape reaching outside it would be cut.
 // Texts are left out (their width depends on what the program writes).
 void ElementCompiler::check_inside(const Node& n, const Node& layer, const std::string& where) {
   double x1 = 1e9, y1 = 1e9, x2 = -1e9, y2 = -1e9;
