@@ -57,9 +57,10 @@ void prepare(Screen screen, kvr::sample::Records& records, kvr::SceneState& stat
 // is drawn the way the window draws it: SceneRenderer::update() on a
 // surface that keeps the frame before.
 enum class Redraw {
-  Nothing,     // the same records again: nothing to draw
-  AfterClick,  // a click on an arrow: a panel text, the results and colours change
-  Everything,  // first frame or a new window size: everything is drawn
+  Nothing,       // the same records again: nothing to draw
+  AfterClick,    // a click on an arrow: a panel text, the results and colours change
+  WallMaterial,  // a click that changes the wall's material: the walls are recoloured
+  Everything,    // first frame or a new window size: everything is drawn
 };
 
 void draw_frame(benchmark::State& st, Screen screen, int width, int height,
@@ -85,6 +86,13 @@ void draw_frame(benchmark::State& st, Screen screen, int width, int height,
       records.text("FONDRES.KLASS", flip ? "D" : "F");
       records.colour("HOME.COLMUR", flip ? 240 : 172, flip ? 100 : 0, flip ? 0 : 78);
     }
+    if (redraw == Redraw::WallMaterial) {
+      records.text("HOME.A1", flip ? "pierre" : "brique pleine");
+      records.colour("HOMURS.MURBORD", flip ? 200 : 240, flip ? 190 : 89, flip ? 170 : 84);
+      records.colour("HOMURS.MURFOND", flip ? 170 : 201, flip ? 160 : 76, flip ? 140 : 71);
+      records.colour("HOMURS.MURSOMBR", flip ? 150 : 178, flip ? 140 : 66, flip ? 120 : 62);
+      records.text("FONDRES.G1", flip ? "45210" : "41914");
+    }
     bool other = redraw == Redraw::Everything && flip;
     cairo_surface_t* surface = surfaces[other ? 1 : 0];
     cairo_t* cr = cairo_create(surface);
@@ -109,7 +117,11 @@ void BM_Frame_WallsPanel_AfterClick_1920x1080(benchmark::State& st) {
 void BM_Frame_WallsPanel_Unchanged_800x600(benchmark::State& st) {
   draw_frame(st, Screen::WallsPanel, 800, 600, Redraw::Nothing);
 }
+void BM_Frame_WallsPanel_WallMaterial_800x600(benchmark::State& st) {
+  draw_frame(st, Screen::WallsPanel, 800, 600, Redraw::WallMaterial);
+}
 BENCHMARK(BM_Frame_WallsPanel_AfterClick_800x600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame_WallsPanel_WallMaterial_800x600)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Frame_WallsPanel_AfterClick_1920x1080)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Frame_WallsPanel_Unchanged_800x600)->Unit(benchmark::kMillisecond);
 

@@ -15,6 +15,7 @@
 namespace kvr::render {
 
 class Fonts;
+class HatchMasks;
 
 // How the user is interacting with the scene's buttons. Never changes what
 // the program sees.
@@ -37,7 +38,8 @@ struct DrawContext {
   double now = 0.0;
   Interaction interaction;
   const Fonts& fonts;
-  const Culling* culling = nullptr;  // nullptr: draw everything
+  const Culling* culling = nullptr;   // nullptr: draw everything
+  HatchMasks* hatch_masks = nullptr;  // nullptr: hatching is stroked line by line
 };
 
 }  // namespace kvr::render

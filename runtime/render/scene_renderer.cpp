@@ -8,6 +8,7 @@
 #include "draw_context.h"
 #include "element_model.h"
 #include "frame_tracker.h"
+#include "hatch_masks.h"
 #include "layout_transform.h"
 #include "painter.h"
 #include "text.h"
@@ -23,11 +24,12 @@ struct SceneRenderer::Compiled {
   std::vector<Node> nodes;
   std::vector<std::string> problems;
   FrameTracker tracker{0};
+  HatchMasks hatch_masks{0};
 
   // The letterbox, the layout's paper and the elements (those `culling`
   // asks for, or all), on a target whose matrix is the identity.
   void paint(cairo_t* cr, const LayoutTransform& t, const FrameView& view, double now,
-             const PointerLook& pointer, const Culling* culling) const;
+             const PointerLook& pointer, const Culling* culling, HatchMasks* masks) const;
 };
 
 SceneRenderer::SceneRenderer(const Scene& scene) : compiled_(std::make_unique<Compiled>()) {
@@ -43,6 +45,7 @@ SceneRenderer::SceneRenderer(const Scene& scene) : compiled_(std::make_unique<Co
       c.nodes.push_back(compiler.element(scene.elements[i], "elements[" + std::to_string(i) + "]"));
   }
   c.tracker = FrameTracker(compiler.leaves());
+  c.hatch_masks = HatchMasks(compiler.leaves());
 }
 
 SceneRenderer::~SceneRenderer() = default;
@@ -52,8 +55,8 @@ const std::vector<std::string>& SceneRenderer::problems() const {
 }
 
 void SceneRenderer::Compiled::paint(cairo_t* cr, const LayoutTransform& t, const FrameView& view,
-                                    double now, const PointerLook& pointer,
-                                    const Culling* culling) const {
+                                    double now, const PointerLook& pointer, const Culling* culling,
+                                    HatchMasks* masks) const {
   cairo_save(cr);
   double w = t.width, h = t.height;
   double s = t.scale;
@@ -78,7 +81,7 @@ void SceneRenderer::Compiled::paint(cairo_t* cr, const LayoutTransform& t, const
   cairo_set_font_options(cr, fonts.options());
   plain_strokes(cr);
   if (view.scene != nullptr) {
-    DrawContext dc{cr, view, now, Interaction{pointer}, fonts, culling};
+    DrawContext dc{cr, view, now, Interaction{pointer}, fonts, culling, masks};
     Painter painter(dc);
     for (const Node& n : nodes) painter.node(n);
   }
@@ -90,7 +93,7 @@ void SceneRenderer::draw(cairo_t* cr, int width, int height, const FrameView& vi
   const Compiled& c = *compiled_;
   LayoutTransform t(width, height, c.width, c.height);
   cairo_save(cr);
-  c.paint(cr, t, view, now, pointer, nullptr);
+  c.paint(cr, t, view, now, pointer, nullptr, nullptr);
   cairo_restore(cr);
 }
 
@@ -115,7 +118,9 @@ std::vector<DeviceRect> SceneRenderer::update(cairo_t* cr, int width, int height
     for (const DeviceRect& r : damage) cairo_rectangle(cr, r.x, r.y, r.width, r.height);
     cairo_clip(cr);
   }
-  c.paint(cr, t, view, now, pointer, whole ? nullptr : &culling);
+  // Hatching is kept as masks only for a raster target.
+  bool raster = cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE;
+  c.paint(cr, t, view, now, pointer, whole ? nullptr : &culling, raster ? &c.hatch_masks : nullptr);
   cairo_restore(cr);
   return damage;
 }

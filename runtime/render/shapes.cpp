@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "geometry.h"
+#include "hatch_masks.h"
 #include "palette.h"
 #include "records.h"
 #include "text.h"
@@ -17,32 +18,28 @@ void draw_hatch(const DrawContext& dc, const Node& n) {
   const Hatch& h = n.hatch;
   if (h.segments.empty()) return;
   cairo_t* cr = dc.cr;
+  Rgba colour = resolve(dc.view, h.colour);
+  if (dc.hatch_masks != nullptr &&
+      cairo_surface_get_type(cairo_get_group_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE) {
+    dc.hatch_masks->paint(cr, n, colour);
+    return;
+  }
   cairo_path_t* kept = cairo_copy_path(cr);
   cairo_save(cr);
   if (h.needs_clip) cairo_clip_preserve(cr);
   cairo_new_path(cr);
-  Rgba colour = resolve(dc.view, h.colour);
   set_rgba(cr, colour);
-  cairo_set_line_width(cr, h.line_width);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-  auto segment = [cr](const std::pair<Point, Point>& s) {
-    cairo_move_to(cr, s.first.x, s.first.y);
-    cairo_line_to(cr, s.second.x, s.second.y);
-  };
   if (colour.a >= 1.0) {
-    // Cairo strokes a path of only horizontal and vertical lines as boxes,
-    // many times faster than one with a slanted line in it: the joints go
-    // in one such path, each slanted course in a path of its own. An
-    // opaque colour looks the same where they cross.
-    auto slanted = h.segments.begin() + static_cast<std::ptrdiff_t>(h.rectilinear);
-    std::for_each(h.segments.begin(), slanted, segment);
-    cairo_stroke(cr);
-    for (auto it = slanted; it != h.segments.end(); ++it) {
-      segment(*it);
-      cairo_stroke(cr);
-    }
+    // The joints and each course stroked apart are much faster; an opaque
+    // colour looks the same where they cross.
+    HatchMasks::stroke(cr, h);
   } else {
-    std::for_each(h.segments.begin(), h.segments.end(), segment);
+    for (const auto& [a, b] : h.segments) {
+      cairo_move_to(cr, a.x, a.y);
+      cairo_line_to(cr, b.x, b.y);
+    }
+    cairo_set_line_width(cr, h.line_width);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     cairo_stroke(cr);
   }
   cairo_restore(cr);
