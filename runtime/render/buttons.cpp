@@ -1,5 +1,7 @@
 #include "buttons.h"
 
+#include <algorithm>
+
 #include "geometry.h"
 #include "palette.h"
 #include "records.h"
@@ -73,13 +75,18 @@ void draw_button(const DrawContext& dc, const Node& n) {
   cairo_t* cr = dc.cr;
   ButtonLook look = button_look(dc, n);
   double r = n.radius > 0.0 ? n.radius : 3.0;
-  rounded_path(cr, n.x1 + 0.5, n.y1 + 0.5, n.x2 - 0.5, n.y2 - 0.5, r);
-  set_rgba(cr, look.face);
-  cairo_fill_preserve(cr);
+  // The outline as the ring between two rounded boxes: two fills cost
+  // less than a stroke of the rounded path and cover the same pixels.
+  double half = (look.hover ? 1.6 : 1.0) / 2.0;
+  double inset = 0.5;
+  rounded_path(cr, n.x1 + inset - half, n.y1 + inset - half, n.x2 - inset + half,
+               n.y2 - inset + half, r + half);
   set_rgba(cr, look.edge);
-  cairo_set_line_width(cr, look.hover ? 1.6 : 1.0);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
-  cairo_stroke(cr);
+  cairo_fill(cr);
+  rounded_path(cr, n.x1 + inset + half, n.y1 + inset + half, n.x2 - inset - half,
+               n.y2 - inset - half, std::max(0.0, r - half));
+  set_rgba(cr, look.face);
+  cairo_fill(cr);
   std::string caption = compose(dc.view, n.text);
   double shift = look.pressed ? -1.0 : 0.0;
   draw_text(cr, dc.fonts, caption, (n.x1 + n.x2) / 2.0,
