@@ -58,6 +58,8 @@ class PointerInput {
   bool pending() const { return !queue_.empty(); }
   // The oldest queued state, else the current one.
   PointerState next();
+  // What next() would return, without taking it.
+  PointerState peek() const { return queue_.empty() ? current_ : queue_.front(); }
   // Where the pointer is now, for the hover and pressed looks.
   PointerLook look() const { return {current_.x, current_.y, current_.buttons}; }
   // Forgets queued states (a click kept by the runtime).

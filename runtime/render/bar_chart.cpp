@@ -1,0 +1,65 @@
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "charts.h"
+#include "palette.h"
+#include "records.h"
+#include "text.h"
+
+namespace kvr::render {
+
+double parse_number(const std::string& s) {
+  std::string_view t = trimmed(s);
+  if (t.empty()) return 0.0;
+  std::string copy(t);
+  char* end = nullptr;
+  double v = std::strtod(copy.c_str(), &end);
+  return (end == copy.c_str() || !std::isfinite(v)) ? 0.0 : v;
+}
+
+void draw_bar_chart(const DrawContext& dc, const Node& n) {
+  cairo_t* cr = dc.cr;
+  std::size_t count = n.bars.size();
+  if (count == 0) return;
+  std::vector<std::string> values(count);
+  std::vector<double> numbers(count);
+  double top = n.scale_min;
+  for (std::size_t i = 0; i < count; ++i) {
+    values[i] = std::string(trimmed(compose(dc.view, {n.bars[i].value})));
+    numbers[i] = std::max(0.0, parse_number(values[i]));
+    top = std::max(top, numbers[i]);
+  }
+  double label_band = n.size * 1.6;
+  double value_band = n.size * 1.5;
+  double base = n.y1 + label_band;
+  double height = n.y2 - base - value_band;
+  double slot = (n.x2 - n.x1) / static_cast<double>(count);
+  double bar_w = slot * 0.58;
+  Rgba default_bar = colour_or(dc.view, n.fill, kLook.accent);
+  for (std::size_t i = 0; i < count; ++i) {
+    double cx = n.x1 + slot * (static_cast<double>(i) + 0.5);
+    double h = top > 0.0 ? height * numbers[i] / top : 0.0;
+    if (h > 0.0) {
+      cairo_new_path(cr);
+      cairo_rectangle(cr, cx - bar_w / 2.0, base, bar_w, h);
+      set_rgba(cr, n.bars[i].colour.set ? resolve(dc.view, n.bars[i].colour) : default_bar);
+      cairo_fill(cr);
+    }
+    std::string shown = values[i].empty() ? "" : values[i] + n.unit;
+    draw_text(cr, dc.fonts, shown, cx, base + h + n.size * 0.45, n.size, true, Align::Center,
+              kLook.text, slot - 2.0);
+    draw_text(cr, dc.fonts, n.bars[i].label, cx, n.y1 + n.size * 0.45, n.size, false, Align::Center,
+              kLook.muted, slot - 2.0);
+  }
+  cairo_new_path(cr);
+  cairo_move_to(cr, n.x1, base);
+  cairo_line_to(cr, n.x2, base);
+  set_rgba(cr, kLook.muted);
+  cairo_set_line_width(cr, 0.8);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+  cairo_stroke(cr);
+}
+
+}  // namespace kvr::render

@@ -1,0 +1,135 @@
+#include "shapes.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "geometry.h"
+#include "hatch_masks.h"
+#include "palette.h"
+#include "records.h"
+#include "text.h"
+
+namespace kvr::render {
+
+namespace {
+
+// Courses inside the current path: the path is kept for a later stroke.
+void draw_hatch(const DrawContext& dc, const Node& n) {
+  const Hatch& h = n.hatch;
+  if (h.segments.empty()) return;
+  cairo_t* cr = dc.cr;
+  Rgba colour = resolve(dc.view, h.colour);
+  if (dc.hatch_masks != nullptr &&
+      cairo_surface_get_type(cairo_get_group_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE) {
+    dc.hatch_masks->paint(cr, n, colour);
+    return;
+  }
+  cairo_path_t* kept = cairo_copy_path(cr);
+  cairo_save(cr);
+  if (h.needs_clip) cairo_clip_preserve(cr);
+  cairo_new_path(cr);
+  set_rgba(cr, colour);
+  if (colour.a >= 1.0) {
+    // The joints and each course stroked apart are much faster; an opaque
+    // colour looks the same where they cross.
+    HatchMasks::stroke(cr, h);
+  } else {
+    for (const auto& [a, b] : h.segments) {
+      cairo_move_to(cr, a.x, a.y);
+      cairo_line_to(cr, b.x, b.y);
+    }
+    cairo_set_line_width(cr, h.line_width);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    cairo_stroke(cr);
+  }
+  cairo_restore(cr);
+  cairo_new_path(cr);
+  cairo_append_path(cr, kept);
+  cairo_path_destroy(kept);
+}
+
+}  // namespace
+
+void fill_stroke(const DrawContext& dc, const Node& n) {
+  cairo_t* cr = dc.cr;
+  if (n.fill.set) {
+    set_rgba(cr, resolve(dc.view, n.fill));
+    if (n.hatch.set || n.stroke.set)
+      cairo_fill_preserve(cr);
+    else
+      cairo_fill(cr);
+  }
+  if (n.hatch.set) draw_hatch(dc, n);
+  if (n.stroke.set) {
+    stroke_only(dc, n);
+  } else {
+    cairo_new_path(cr);
+  }
+}
+
+void stroke_only(const DrawContext& dc, const Node& n) {
+  cairo_t* cr = dc.cr;
+  if (!n.stroke.set) {
+    cairo_new_path(cr);
+    return;
+  }
+  set_rgba(cr, resolve(dc.view, n.stroke));
+  cairo_set_line_width(cr, n.line_width);
+  // A square corner of a plain rectangle looks the same joined round or
+  // mitred at these widths; mitred, Cairo strokes the outline as boxes.
+  bool square = n.kind == Kind::Rect && n.radius <= 0.0 && n.dash.empty();
+  cairo_set_line_join(cr, square ? CAIRO_LINE_JOIN_MITER : CAIRO_LINE_JOIN_ROUND);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  if (!n.dash.empty()) cairo_set_dash(cr, n.dash.data(), static_cast<int>(n.dash.size()), 0.0);
+  cairo_stroke(cr);
+  if (!n.dash.empty()) cairo_set_dash(cr, nullptr, 0, 0.0);
+}
+
+void draw_rect(const DrawContext& dc, const Node& n) {
+  rounded_path(dc.cr, n.x1, n.y1, n.x2, n.y2, n.radius);
+  fill_stroke(dc, n);
+}
+
+void draw_polygon(const DrawContext& dc, const Node& n) {
+  points_path(dc.cr, n.points, true);
+  fill_stroke(dc, n);
+}
+
+void draw_polyline(const DrawContext& dc, const Node& n) {
+  points_path(dc.cr, n.points, false);
+  stroke_only(dc, n);
+}
+
+void draw_circle(const DrawContext& dc, const Node& n) {
+  cairo_new_path(dc.cr);
+  cairo_arc(dc.cr, n.label_at.x, n.label_at.y, n.radius, 0.0, 2.0 * M_PI);
+  fill_stroke(dc, n);
+}
+
+void draw_site_marker(const DrawContext& dc, const Node& n, bool on) {
+  cairo_t* cr = dc.cr;
+  Point at = n.points.empty() ? Point{} : n.points.front();
+  cairo_new_path(cr);
+  if (on) {
+    cairo_arc(cr, at.x, at.y, 5.5, 0.0, 2.0 * M_PI);
+    set_rgba(cr, {0.85, 0.20, 0.16, 0.25});
+    cairo_fill(cr);
+    cairo_arc(cr, at.x, at.y, 3.2, 0.0, 2.0 * M_PI);
+    set_rgba(cr, {0.80, 0.16, 0.12, 1.0});
+    cairo_fill_preserve(cr);
+    set_rgba(cr, {1.0, 1.0, 1.0, 1.0});
+    cairo_set_line_width(cr, 1.0);
+    cairo_stroke(cr);
+    std::string label = compose(dc.view, n.text);
+    draw_text(cr, dc.fonts, label, n.label_at.x, n.label_at.y, n.size, true, Align::Left,
+              kLook.text, 0.0);
+    draw_text(cr, dc.fonts, n.detail, n.label_at.x, n.label_at.y - n.size * 1.3, n.size, false,
+              Align::Left, kLook.muted, 0.0);
+  } else {
+    cairo_arc(cr, at.x, at.y, 2.2, 0.0, 2.0 * M_PI);
+    set_rgba(cr, {0.45, 0.48, 0.53, 1.0});
+    cairo_fill(cr);
+  }
+}
+
+}  // namespace kvr::render
