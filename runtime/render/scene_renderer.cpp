@@ -5,12 +5,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <string_view>
-#include <system_error>
 #include <utility>
 #include <vector>
+
+#include "atomic_file.h"
+#include "cairo_file_stream.h"
 
 namespace kvr {
 
@@ -1718,7 +1719,8 @@ int SceneRenderer::look_key(const FrameView& view, const PointerLook& pointer) c
   return hot < 0 ? -1 : hot * 2 + (pointer.buttons == 1 ? 1 : 0);
 }
 
-bool write_scene_png(const std::string& path, const FrameView& view, int width, int height) {
+bool write_scene_png(const std::string& path, const FrameView& view, int width, int height,
+                     const std::string& what) {
   if (view.scene == nullptr || width < 1 || height < 1) {
     std::cerr << path << ": no scene to draw\n";
     return false;
@@ -1731,22 +1733,19 @@ bool write_scene_png(const std::string& path, const FrameView& view, int width, 
     renderer.draw(cr, width, height, view, 1e12, PointerLook{});
   }
   cairo_destroy(cr);
-  std::string temp = path + ".part";
-  cairo_status_t status = cairo_surface_write_to_png(surface, temp.c_str());
+  AtomicFile file(path, what);
+  cairo_status_t status =
+      file.ok() ? cairo_surface_write_to_png_stream(surface, &write_to_atomic_file, &file)
+                : CAIRO_STATUS_WRITE_ERROR;
   cairo_surface_destroy(surface);
-  std::error_code ec;
+  if (!file.ok()) return false;  // already reported
   if (status != CAIRO_STATUS_SUCCESS) {
-    std::filesystem::remove(temp, ec);
-    std::cerr << path << ": cannot write the picture: " << cairo_status_to_string(status) << "\n";
+    std::cerr << path << ": cannot write " << what << ": " << cairo_status_to_string(status)
+              << "\n";
+    file.discard();
     return false;
   }
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
-    std::cerr << path << ": cannot write the picture: " << ec.message() << "\n";
-    return false;
-  }
-  return true;
+  return file.commit();
 }
 
 }  // namespace kvr
