@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libcairo2-dev fonts-dejavu-core
   libinih-dev nlohmann-json3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick libx11-dev
 )
 
 missing=()

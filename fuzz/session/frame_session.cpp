@@ -79,6 +79,13 @@ std::uint64_t run_session(const SessionInput& input, const AfterFrame& after_fra
   // folder, so that none are found; everything else stays where the caller
   // is (libFuzzer writes its files relative to it).
   decode_launch_code(input.launch_code);
+  // The trace goes nowhere, but every line of it is made and written.
+  if (input.trace == SessionInput::Trace::none) {
+    unsetenv("KVR_TRACE");
+  } else {
+    setenv("KVR_TRACE", "/dev/null", 1);
+    setenv("KVR_TRACE_STATES", input.trace == SessionInput::Trace::full ? "full" : "changes", 1);
+  }
   const std::filesystem::path caller = std::filesystem::current_path();
   std::filesystem::current_path(prepared()->empty_folder);
   KvBegin(0);

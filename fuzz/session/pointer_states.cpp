@@ -97,7 +97,13 @@ std::vector<kvr::PointerRun> closing_states() {
 
 SessionInput decode_session(std::span<const std::uint8_t> bytes) {
   SessionInput session;
-  if (!bytes.empty() && bytes[0] % 16 == 0) session.launch_code = 10;  // thousands digit 0
+  if (!bytes.empty()) {
+    if (bytes[0] % 16 == 0) session.launch_code = 10;  // thousands digit 0
+    // Few sessions write a trace, a full one fewer still: it costs more
+    // than the frames.
+    if (bytes[0] >> 4U == 14) session.trace = SessionInput::Trace::changes;
+    if (bytes[0] >> 3U == 31) session.trace = SessionInput::Trace::full;
+  }
   auto byte = [&](std::size_t i) -> std::uint8_t { return i < bytes.size() ? bytes[i] : 0; };
   for (std::size_t at = 1; at < bytes.size(); at += 4) {
     const std::size_t choice = byte(at) % target_choices;

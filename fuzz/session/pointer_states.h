@@ -15,11 +15,15 @@
 namespace maison::fuzzing {
 
 struct SessionInput {
+  // Whether the runtime writes its trace (to /dev/null), and how much of it.
+  enum class Trace : std::uint8_t { none, changes, full };
+
   std::int32_t launch_code = 1000;
   std::vector<kvr::PointerRun> states;
+  Trace trace = Trace::none;
 };
 
-// Byte 0 chooses the launch code; then every four bytes are one state:
+// Byte 0 chooses the launch code and the trace; then every four bytes are one state:
 // target, place in the target, buttons, repeat. Missing bytes count as 0.
 // The closing states (closing_states()) are appended.
 SessionInput decode_session(std::span<const std::uint8_t> bytes);

@@ -70,6 +70,11 @@ TEST(PointerStates, LaunchCodeButtonsRepeatsAndTheClosingStates) {
   EXPECT_EQ(decode_session(std::vector<std::uint8_t>{0}).launch_code, 10);
   EXPECT_EQ(decode_session(std::vector<std::uint8_t>{32}).launch_code, 10);
   EXPECT_EQ(decode_session(std::vector<std::uint8_t>{33}).launch_code, 1000);
+  using Trace = SessionInput::Trace;
+  EXPECT_EQ(decode_session(std::vector<std::uint8_t>{0xd0}).trace, Trace::none);
+  EXPECT_EQ(decode_session(std::vector<std::uint8_t>{0xe1}).trace, Trace::changes);
+  EXPECT_EQ(decode_session(std::vector<std::uint8_t>{0xf0}).trace, Trace::none);
+  EXPECT_EQ(decode_session(std::vector<std::uint8_t>{0xf9}).trace, Trace::full);
 
   // A missing tail of a state reads as zeros: target 0, place 0, no button.
   const SessionInput cut = decode_session(std::vector<std::uint8_t>{1, 2});
