@@ -60,6 +60,15 @@ merge() {
     echo "FAILED: merging the corpus of fuzz_$name (log: build/fuzz/fuzz_$name-merge.log)" >&2
     return 1
   }
+  # libFuzzer names what it keeps by its SHA-1. Hand-written seeds (any
+  # other name) stay, under their own names, whatever they add.
+  for seed in "$kept"/*; do
+    [ -f "$seed" ] || continue
+    base=${seed##*/}
+    if printf '%s' "$base" | grep -Eq '^[0-9a-f]{40}$'; then continue; fi
+    rm -f "$fresh/$(sha1sum "$seed" | cut -d ' ' -f 1)"
+    cp "$seed" "$fresh/$base"
+  done
   rm -rf "$kept"
   mv "$fresh" "$kept"
   echo "fuzz/corpus/$name: $(find "$kept" -type f | wc -l) inputs after merging"
@@ -104,9 +113,9 @@ for name in $names; do
       "$bin/$target" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
         -max_total_time=$((amount * 60)) $options -artifact_prefix="$artifacts" \
         "$work" $dirs >"$log" 2>&1 || true
-      runs=$(grep -o 'exec/s: [0-9]*' "$log" | tail -n 1)
-      total=$(grep -o '#[0-9]*' "$log" | tail -n 1 | tr -d '#')
-      echo "$target: ${total:-0} inputs tried ($runs)"
+      total=$(grep -Eo '^#[0-9]+' "$log" | tail -n 1 | tr -d '#')
+      speed=$(grep -Eo 'exec/s [0-9]+' "$log" | tail -n 1)
+      echo "$target: ${total:-0} inputs tried in $amount min (last ${speed:-exec/s ?})"
       found=$(find "$artifacts" -type f | wc -l)
       if [ "$found" -gt 0 ]; then
         mkdir -p "$regressions"

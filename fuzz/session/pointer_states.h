@@ -15,7 +15,8 @@
 namespace maison::fuzzing {
 
 struct SessionInput {
-  // Whether the runtime writes its trace (to /dev/null), and how much of it.
+  // Whether the runtime writes its trace (to /dev/null), and how much of
+  // it: a full one only in sessions of at most 16 polls of their own.
   enum class Trace : std::uint8_t { none, changes, full };
 
   std::int32_t launch_code = 1000;

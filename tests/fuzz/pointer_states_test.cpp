@@ -75,6 +75,13 @@ TEST(PointerStates, LaunchCodeButtonsRepeatsAndTheClosingStates) {
   EXPECT_EQ(decode_session(std::vector<std::uint8_t>{0xe1}).trace, Trace::changes);
   EXPECT_EQ(decode_session(std::vector<std::uint8_t>{0xf0}).trace, Trace::none);
   EXPECT_EQ(decode_session(std::vector<std::uint8_t>{0xf9}).trace, Trace::full);
+  std::vector<std::uint8_t> long_session(1 + 4 * 17, 0);
+  long_session[0] = 0xf9;
+  EXPECT_EQ(decode_session(long_session).trace, Trace::changes);
+  long_session.resize(1 + 4 * 16);
+  EXPECT_EQ(decode_session(long_session).trace, Trace::full);
+  long_session[4] = 255;  // the first state held for 60 polls
+  EXPECT_EQ(decode_session(long_session).trace, Trace::changes);
 
   // A missing tail of a state reads as zeros: target 0, place 0, no button.
   const SessionInput cut = decode_session(std::vector<std::uint8_t>{1, 2});
