@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libcairo2-dev fonts-dejavu-core
   libinih-dev nlohmann-json3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick libx11-dev
   # packaging: icons, the .deb and its checks (scripts/package.sh)
   dpkg-dev file librsvg2-bin lintian desktop-file-utils appstream man-db shellcheck
 )

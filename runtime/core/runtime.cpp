@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "scene_source.h"
+
 namespace kvr {
 
 namespace {
@@ -57,7 +59,7 @@ void Runtime::load(const char* scene_file) {
             << ") after a scene was already loaded: the scene and its bindings are replaced\n";
   }
   load_called_ = true;
-  SceneLoadResult result = load_scene_file(file);
+  SceneLoadResult result = load_scene_from_source(file);
   scene_ = std::move(result.scene);
   load_failed_ = !scene_.has_value();
   if (load_failed_) errors_ << result.error << '\n';

@@ -2,10 +2,13 @@
 // and on request a PNG of the scene after chosen actions.
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "backend.h"
+#include "headless_input.h"
 #include "pointer_script.h"
 #ifdef KVR_HAVE_RENDER
 #include "scene_renderer.h"
@@ -15,11 +18,19 @@ namespace kvr {
 
 namespace {
 
+std::optional<std::vector<PointerRun>>& given_input() {
+  static std::optional<std::vector<PointerRun>> runs;
+  return runs;
+}
+
 class HeadlessBackend final : public Backend {
  public:
   bool open(const Settings& settings) override {
     settings_ = settings;
-    if (!settings.input.empty()) {
+    if (given_input()) {
+      runs_ = std::move(*given_input());
+      given_input().reset();
+    } else if (!settings.input.empty()) {
       PointerScriptResult result = load_pointer_script(settings.input);
       if (!result.script) {
         std::cerr << result.error << '\n';
@@ -98,6 +109,10 @@ class HeadlessBackend final : public Backend {
 };
 
 }  // namespace
+
+void give_next_headless_input(std::vector<PointerRun> runs) {
+  given_input() = std::move(runs);
+}
 
 std::unique_ptr<Backend> make_headless_backend() {
   return std::make_unique<HeadlessBackend>();

@@ -1,16 +1,18 @@
 // Pictures of the scene as PNG files: the headless backend's pictures and
-// the window's screenshots.
+// the window's screenshots, written through AtomicFile so that a failed
+// write leaves no half picture under the final name.
 #include <cairo.h>
 
-#include <filesystem>
 #include <iostream>
-#include <system_error>
 
+#include "atomic_file.h"
+#include "cairo_file_stream.h"
 #include "scene_renderer.h"
 
 namespace kvr {
 
-bool write_scene_png(const std::string& path, const FrameView& view, int width, int height) {
+bool write_scene_png(const std::string& path, const FrameView& view, int width, int height,
+                     const std::string& what) {
   if (view.scene == nullptr || width < 1 || height < 1) {
     std::cerr << path << ": no scene to draw\n";
     return false;
@@ -23,22 +25,19 @@ bool write_scene_png(const std::string& path, const FrameView& view, int width, 
     renderer.draw(cr, width, height, view, 1e12, PointerLook{});
   }
   cairo_destroy(cr);
-  std::string temp = path + ".part";
-  cairo_status_t status = cairo_surface_write_to_png(surface, temp.c_str());
+  AtomicFile file(path, what);
+  cairo_status_t status =
+      file.ok() ? cairo_surface_write_to_png_stream(surface, &write_to_atomic_file, &file)
+                : CAIRO_STATUS_WRITE_ERROR;
   cairo_surface_destroy(surface);
-  std::error_code ec;
+  if (!file.ok()) return false;  // already reported
   if (status != CAIRO_STATUS_SUCCESS) {
-    std::filesystem::remove(temp, ec);
-    std::cerr << path << ": cannot write the picture: " << cairo_status_to_string(status) << "\n";
+    std::cerr << path << ": cannot write " << what << ": " << cairo_status_to_string(status)
+              << "\n";
+    file.discard();
     return false;
   }
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
-    std::cerr << path << ": cannot write the picture: " << ec.message() << "\n";
-    return false;
-  }
-  return true;
+  return file.commit();
 }
 
 }  // namespace kvr

@@ -73,10 +73,11 @@ class SceneRenderer {
   std::unique_ptr<Compiled> compiled_;
 };
 
-// Draws the scene at width x height into a PNG file. False (with a message
-// on standard error naming the file) when it cannot be written; a failed
-// write leaves no half-written file behind.
-bool write_scene_png(const std::string& path, const FrameView& view, int width, int height);
+// Draws the scene at width x height into a PNG file. False (with the message
+// "PATH: cannot write WHAT: reason" on standard error) when it cannot be
+// written; the file then is not there, or keeps its old content.
+bool write_scene_png(const std::string& path, const FrameView& view, int width, int height,
+                     const std::string& what = "the picture");
 
 }  // namespace kvr
 

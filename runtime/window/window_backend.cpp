@@ -309,7 +309,7 @@ class WindowBackend final : public Backend {
     std::filesystem::path path = dir / (std::string("maison-") + stamp + ".png");
     for (int n = 2; std::filesystem::exists(path); ++n)
       path = dir / (std::string("maison-") + stamp + "-" + std::to_string(n) + ".png");
-    if (write_scene_png(path.string(), view_, w, h))
+    if (write_scene_png(path.string(), view_, w, h, "the screenshot"))
       std::cerr << "screenshot: " << path.string() << "\n";
   }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fresh_process.h"
 #include "input/panels.h"
 #include "kvr_test_double.h"
 #include "startup/linked_records.h"
@@ -16,8 +17,6 @@ namespace maison::testing {
 
 using Texts = std::vector<std::string>;
 
-// Every program-wide variable back to the zero it holds at process start.
-void start_afresh();
 // As after start-up: bindings made, start values set, running until quit.
 void start_running();
 
