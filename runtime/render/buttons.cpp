@@ -84,6 +84,15 @@ void draw_button(const DrawContext& dc, const Node& n) {
   draw_text(cr, dc.fonts, caption, (n.x1 + n.x2) / 2.0,
             centred_baseline((n.y1 + n.y2) / 2.0, n.size) + shift, n.size, n.bold, Align::Center,
             look.ink, n.x2 - n.x1 - 4.0);
+  const FocusMark& focus = dc.interaction.pointer.focus;
+  if (n.focus >= 0 && focus.order == n.focus && focus.scope == n.focus_scope) {
+    // The focus ring hugs the button just outside its edge, so that no
+    // layer region around a button cuts it.
+    rounded_path(cr, n.x1 - 1.0, n.y1 - 1.0, n.x2 + 1.0, n.y2 + 1.0, r + 1.0);
+    set_rgba(cr, kLook.focus_ring);
+    cairo_set_line_width(cr, 2.0);
+    cairo_stroke(cr);
+  }
 }
 
 }  // namespace kvr::render

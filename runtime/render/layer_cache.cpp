@@ -63,6 +63,10 @@ bool LayerCaches::draw(const DrawContext& dc, const Node& n,
   put(&flags, sizeof flags);
   int hot = n.layer.buttons ? dc.interaction.look_key : -2;
   put(&hot, sizeof hot);
+  if (n.layer.reference) {
+    std::uint64_t pinned = view.reference != nullptr ? view.reference->generation() : 0;
+    put(&pinned, sizeof pinned);
+  }
   cairo_matrix_t m;
   cairo_get_matrix(cr, &m);
   put(&m, sizeof m);

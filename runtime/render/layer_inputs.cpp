@@ -10,6 +10,7 @@ namespace {
 
 void collect_cond(const Cond& c, LayerSpec& layer) {
   if (c.var >= 0) layer.vars.push_back(c.var);
+  if (c.op == Cond::Op::Pinned) layer.reference = true;
   if (c.op == Cond::Op::Flag && c.flag >= 0) layer.flags |= std::uint64_t{1} << c.flag;
   for (const Cond& sub : c.subs) collect_cond(sub, layer);
 }
@@ -19,8 +20,10 @@ void collect_paint(const Paint& p, LayerSpec& layer) {
 }
 
 void collect_parts(const std::vector<TextPart>& parts, LayerSpec& layer) {
-  for (const TextPart& t : parts)
+  for (const TextPart& t : parts) {
     if (t.var >= 0) layer.vars.push_back(t.var);
+    if (t.pinned) layer.reference = true;
+  }
 }
 
 // Everything a layer's drawing reads, gathered from its subtree.
@@ -35,11 +38,18 @@ void collect(const Node& n, LayerSpec& layer) {
   for (const Bar& b : n.bars) {
     collect_paint(b.colour, layer);
     collect_parts({b.value}, layer);
+    if (b.has_reference) collect_parts({b.reference}, layer);
   }
+  collect_parts({n.current}, layer);
+  if (n.has_reference) collect_parts({n.reference}, layer);
+  collect_paint(n.better, layer);
+  collect_paint(n.worse, layer);
+  collect_cond(n.second_visible, layer);
   for (const Stop& st : n.stops) collect_parts({st.label}, layer);
   for (const TableRow& row : n.rows) {
     collect_cond(row.highlight, layer);
     for (const auto& cell : row.cells) collect_parts(cell, layer);
+    for (const auto& cell : row.second) collect_parts(cell, layer);
   }
   if (n.slide_anim >= 0) layer.anims.push_back(n.slide_anim);
   if (n.fade_anim >= 0) layer.anims.push_back(n.fade_anim);

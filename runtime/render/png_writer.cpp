@@ -10,7 +10,8 @@
 
 namespace kvr {
 
-bool write_scene_png(const std::string& path, const FrameView& view, int width, int height) {
+bool write_scene_png(const std::string& path, const FrameView& view, int width, int height,
+                     const PointerLook& look) {
   if (view.scene == nullptr || width < 1 || height < 1) {
     std::cerr << path << ": no scene to draw\n";
     return false;
@@ -20,7 +21,7 @@ bool write_scene_png(const std::string& path, const FrameView& view, int width, 
   {
     SceneRenderer renderer(*view.scene);
     // Pictures show every animation finished.
-    renderer.draw(cr, width, height, view, 1e12, PointerLook{});
+    renderer.draw(cr, width, height, view, 1e12, look);
   }
   cairo_destroy(cr);
   std::string temp = path + ".part";

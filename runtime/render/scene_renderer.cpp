@@ -44,6 +44,10 @@ const std::vector<std::string>& SceneRenderer::problems() const {
   return compiled_->problems;
 }
 
+const std::vector<Node>& SceneRenderer::nodes() const {
+  return compiled_->nodes;
+}
+
 void SceneRenderer::draw(cairo_t* cr, int width, int height, const FrameView& view, double now,
                          const PointerLook& pointer) const {
   const Compiled& c = *compiled_;
@@ -86,7 +90,12 @@ int SceneRenderer::look_key(const FrameView& view, const PointerLook& pointer) c
     if (h >= 0) hot = h;
   }
   // Sliding groups move their buttons; the look follows the layout at rest.
-  return hot < 0 ? -1 : hot * 2 + (pointer.buttons == 1 ? 1 : 0);
+  // One number per look: the lit button and whether it is pressed, times a
+  // million, plus the focus ring's scope and place (each below 1000).
+  int lit = hot < 0 ? 0 : hot * 2 + (pointer.buttons == 1 ? 1 : 0) + 1;
+  int ring =
+      pointer.focus.order < 0 ? 0 : (pointer.focus.scope + 1) * 1000 + pointer.focus.order + 1;
+  return lit == 0 && ring == 0 ? -1 : lit * 1'000'000 + ring;
 }
 
 }  // namespace kvr

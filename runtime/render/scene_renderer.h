@@ -13,12 +13,27 @@
 
 namespace kvr {
 
+namespace render {
+struct Node;
+}
+
+// The keyboard focus as drawn: the focus scope and the place in the
+// keyboard order of the control that wears the ring; order -1: no ring.
+struct FocusMark {
+  int scope = -1;
+  int order = -1;
+  bool operator==(const FocusMark&) const = default;
+};
+
 // Where the pointer is, for the hover and pressed looks of buttons (layout
-// units, origin bottom-left). Never changes what the program sees.
+// units, origin bottom-left), and the keyboard's focus ring. Never changes
+// what the program sees.
 struct PointerLook {
   int x = -1;
   int y = -1;
   int buttons = 0;
+  FocusMark focus = {};
+  bool operator==(const PointerLook&) const = default;
 };
 
 class SceneRenderer {
@@ -45,6 +60,9 @@ class SceneRenderer {
   // parts are skipped or drawn with defaults.
   const std::vector<std::string>& problems() const;
 
+  // The compiled elements, for finding buttons and focusable controls.
+  const std::vector<render::Node>& nodes() const;
+
  private:
   struct Compiled;
   std::unique_ptr<Compiled> compiled_;
@@ -53,7 +71,9 @@ class SceneRenderer {
 // Draws the scene at width x height into a PNG file. False (with a message
 // on standard error naming the file) when it cannot be written; a failed
 // write leaves no half-written file behind.
-bool write_scene_png(const std::string& path, const FrameView& view, int width, int height);
+// `look` is the pointer and focus ring drawn (none by default).
+bool write_scene_png(const std::string& path, const FrameView& view, int width, int height,
+                     const PointerLook& look = PointerLook{});
 
 }  // namespace kvr
 
