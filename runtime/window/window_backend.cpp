@@ -22,7 +22,10 @@
 #include <vector>
 
 #include "backend.h"
+#include "button_roles.h"
+#include "runtime_controls.h"
 #include "scene_renderer.h"
+#include "sdl_keys.h"
 #include "window_input.h"
 
 namespace kvr {
@@ -44,6 +47,13 @@ class WindowBackend final : public Backend {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // A tap on a touch screen arrives as a left click.
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "1");
+    controls_ = std::make_unique<RuntimeControls>(reference_, settings.screenshot_dir, std::cerr);
+    input_.set_button_lookup([this](std::int32_t x, std::int32_t y) {
+      return scene_renderer_ ? render::action_at(scene_renderer_->nodes(), view_, x, y)
+                             : render::ButtonAction{};
+    });
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
       std::cerr << "KvrRun: cannot open a window: " << SDL_GetError()
                 << " (set backend = headless in kvr.ini, or KVR_BACKEND=headless)\n";
@@ -196,10 +206,10 @@ class WindowBackend final : public Backend {
     }
     // Which button the pointer lights changes only with the pointer or with
     // what is shown: asked again only then.
+    if (scene_renderer_) input_.set_focus(controls_->focus_mark(view_, *scene_renderer_));
     PointerLook pointer = input_.look();
     bool same_records = snapshot_ == checked_;
-    if (!same_records || pointer.x != checked_pointer_.x || pointer.y != checked_pointer_.y ||
-        pointer.buttons != checked_pointer_.buttons) {
+    if (!same_records || !(pointer == checked_pointer_)) {
       look_ = scene_renderer_ ? scene_renderer_->look_key(view_, pointer) : -1;
       checked_pointer_ = pointer;
       if (!same_records) checked_ = snapshot_;
@@ -310,29 +320,42 @@ class WindowBackend final : public Backend {
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:
         input_.set_viewport(viewport());
-        if (input_.button(event.button.button, event.type == SDL_MOUSEBUTTONDOWN, event.button.x,
-                          event.button.y))
+        if (event.type == SDL_MOUSEBUTTONDOWN) controls_->pointer_pressed();
+        if (input_.button(physical_button(event.button.which, event.button.button),
+                          event.type == SDL_MOUSEBUTTONDOWN, event.button.x, event.button.y))
           active_ = true;
+        if (std::optional<Command> clicked = input_.take_command();
+            clicked && scene_renderer_ && !holding_ &&
+            controls_->command(*clicked, view_, *scene_renderer_))
+          dirty_ = true;
         break;
       case SDL_KEYDOWN:
-        key(event.key.keysym.sym);
+        key(event.key);
         break;
       default:
         break;
     }
   }
 
-  void key(SDL_Keycode sym) {
-    if (sym == SDLK_ESCAPE) {
+  void key(const SDL_KeyboardEvent& event) {
+    KeyAction action = key_action(key_from_sdl(event.keysym.sym),
+                                  (event.keysym.mod & KMOD_SHIFT) != 0, event.repeat != 0);
+    if (action.kind == KeyAction::Kind::EndRun) {
       end_run();
-    } else if (sym == SDLK_F11 && window_ != nullptr) {
+    } else if (action.kind == KeyAction::Kind::Fullscreen && window_ != nullptr) {
       fullscreen_ = !fullscreen_;
       SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
       dirty_ = true;
-    } else if (sym == SDLK_F12) {
+    } else if (action.kind == KeyAction::Kind::Screenshot) {
       screenshot();
     } else {
       key_pressed_ = true;
+      // On a held page every other key only dismisses it.
+      if (!holding_ && !ended_ && scene_renderer_ &&
+          controls_->key(action, view_, *scene_renderer_, input_)) {
+        dirty_ = true;
+        active_ = true;
+      }
     }
   }
 
@@ -364,6 +387,7 @@ class WindowBackend final : public Backend {
   // A "hold" action stays on screen until a click or a key; that click is
   // the runtime's own and never reaches the program.
   void hold_until_dismissed() {
+    holding_ = true;
     input_.clear();
     key_pressed_ = false;
     bool pressed = false;
@@ -380,6 +404,7 @@ class WindowBackend final : public Backend {
     }
     input_.clear();
     key_pressed_ = false;
+    holding_ = false;
   }
 
   Settings settings_;
@@ -395,6 +420,8 @@ class WindowBackend final : public Backend {
   FrameView view_;
 
   PointerInput input_;
+  std::unique_ptr<RuntimeControls> controls_;
+  bool holding_ = false;
   bool ended_ = false;
   bool end_toggle_ = false;
   bool key_pressed_ = false;
@@ -405,7 +432,7 @@ class WindowBackend final : public Backend {
   bool dirty_ = true;
   bool active_ = true;  // something happened since the last poll
   std::vector<unsigned char> snapshot_, shown_, checked_;
-  PointerLook checked_pointer_{-100000, -100000, -1};
+  PointerLook checked_pointer_{-100000, -100000, -1, {}};
   int look_ = -1;
   int shown_look_ = -2;
 };
