@@ -7,9 +7,9 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   clang clang-format libclang-rt-dev
   libsdl2-dev libcairo2-dev fonts-dejavu-core
-  libinih-dev nlohmann-json3-dev
+  libinih-dev nlohmann-json3-dev libcsv-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick poppler-utils python3
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 
 namespace kvr {
 
@@ -32,7 +33,11 @@ void Runtime::start_recording() {
     errors_ << settings_.record << ": the pointer script is replayed, not recorded again\n";
     return;
   }
-  recorder_.start(settings_.record);
+  // The program leaves for the parent folder before KvEnd (its hand-over):
+  // the file is named now, from the folder the run started in.
+  std::error_code ec;
+  std::filesystem::path where = std::filesystem::absolute(settings_.record, ec);
+  recorder_.start(ec ? settings_.record : where.string());
   char stamp[64];
   std::time_t now = std::time(nullptr);
   std::tm local{};

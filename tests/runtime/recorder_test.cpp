@@ -156,6 +156,24 @@ TEST_F(RecordingRun, WrittenWhenTheBackendEndsAndAgainAtKvEndWithoutTheIdleState
   EXPECT_EQ(runs[2].x, 102);
 }
 
+TEST_F(RecordingRun, ARelativeNameStaysInTheFolderTheRunStartedIn) {
+  // The program changes to the parent folder before KvEnd.
+  fs::path old = fs::current_path();
+  fs::create_directories(dir_ / "run");
+  std::ofstream(dir_ / "run" / "kvr.ini") << "[window]\nrecord = rec.txt\n";
+  fs::current_path(dir_ / "run");
+  std::ostringstream errors;
+  kvr::Runtime rt(factories(), errors);
+  rt.begin(0, "kvr.ini");
+  std::int32_t x, y, b;
+  rt.mouse(&x, &y, &b);
+  fs::current_path(dir_);
+  rt.end();
+  fs::current_path(old);
+  EXPECT_TRUE(fs::exists(dir_ / "run" / "rec.txt"));
+  EXPECT_FALSE(fs::exists(dir_ / "rec.txt"));
+}
+
 TEST_F(RecordingRun, AReplayDoesNotRecordOverItsOwnScript) {
   std::ofstream(dir_ / "rec.txt") << "1 2 0\n";
   std::ofstream(dir_ / "kvr.ini") << "[runtime]\nbackend = headless\n[headless]\ninput = "
