@@ -63,8 +63,11 @@ class HeadlessBackend final : public Backend {
     std::snprintf(number, sizeof number, "%04llu", static_cast<unsigned long long>(sequence_));
     std::string path = settings_.png_dir + "/" + number + "-" + std::string(name) + ".png";
     PointerLook look;
-    if (runner_->focus().ring_shown() && view.scene != nullptr)
-      look.focus = runner_->focus().mark(render::reachable_focusables(nodes(view), view));
+    if (runner_->focus().ring_shown() && view.scene != nullptr) {
+      render::FocusReach reach = render::reachable_focusables(nodes(view), view);
+      runner_->focus().enter(reach);
+      look.focus = runner_->focus().mark(reach);
+    }
     write_scene_png(path, view, settings_.png_width, settings_.png_height, look);
 #else
     (void)view;

@@ -87,6 +87,11 @@ void FocusNavigator::previous(const FocusReach& reach) {
   place_[reach.scope] = target->order;
 }
 
+void FocusNavigator::enter(const FocusReach& reach) {
+  if (ring_ && !reach.items.empty() && place_.find(reach.scope) == place_.end())
+    place_[reach.scope] = reach.items.front().order;
+}
+
 const Focusable* FocusNavigator::focused(const FocusReach& reach) const {
   auto place = place_.find(reach.scope);
   if (place == place_.end()) return nullptr;

@@ -44,6 +44,10 @@ class FocusNavigator {
   // shown, else no ring.
   FocusMark mark(const FocusReach& reach) const;
 
+  // A scope that opens while the ring shows (the results-view menu after
+  // Enter on « Résultats ») starts on its first control, as a dialog does.
+  void enter(const FocusReach& reach);
+
   void show_ring() { ring_ = true; }
   void hide_ring() { ring_ = false; }
   bool ring_shown() const { return ring_; }

@@ -56,9 +56,11 @@ bool RuntimeControls::activate(const FrameView& view, const SceneRenderer& rende
   return false;
 }
 
-FocusMark RuntimeControls::focus_mark(const FrameView& view, const SceneRenderer& renderer) const {
+FocusMark RuntimeControls::focus_mark(const FrameView& view, const SceneRenderer& renderer) {
   if (!runner_.focus().ring_shown() || view.scene == nullptr) return {};
-  return runner_.focus().mark(render::reachable_focusables(renderer.nodes(), view));
+  render::FocusReach reach = render::reachable_focusables(renderer.nodes(), view);
+  runner_.focus().enter(reach);
+  return runner_.focus().mark(reach);
 }
 
 }  // namespace kvr

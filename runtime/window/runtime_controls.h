@@ -29,8 +29,8 @@ class RuntimeControls {
   // A mouse press hides the ring, as desktop toolkits do.
   void pointer_pressed() { runner_.focus().hide_ring(); }
 
-  // The ring to draw now.
-  FocusMark focus_mark(const FrameView& view, const SceneRenderer& renderer) const;
+  // The ring to draw now (a scope just opened gets its first control).
+  FocusMark focus_mark(const FrameView& view, const SceneRenderer& renderer);
 
  private:
   // Enter or Space: a program button gets a press inside its rectangle with

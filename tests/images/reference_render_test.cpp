@@ -200,12 +200,19 @@ TEST(FocusNavigator, WrapsAndRemembersItsPlacePerScope) {
   FocusReach menu = reachable_focusables(home.renderer.nodes(), v);
   EXPECT_NE(menu.scope, main.scope);
   EXPECT_EQ(nav.focused(menu), nullptr);  // no place yet in the menu
-  nav.next(menu);
+  nav.enter(menu);                        // the menu opens: its first box
   EXPECT_EQ(nav.mark(menu).order, 1);
+  nav.next(menu);
+  EXPECT_EQ(nav.mark(menu).order, 2);
+  nav.enter(menu);  // a scope with a place keeps it
+  EXPECT_EQ(nav.mark(menu).order, 2);
   home.flag("menu", false);
   EXPECT_EQ(nav.mark(reachable_focusables(home.renderer.nodes(), v)), in_main);
   nav.hide_ring();
   EXPECT_EQ(nav.mark(main).order, -1);
+  FocusNavigator fresh;
+  fresh.enter(main);  // without the ring shown nothing is focused
+  EXPECT_EQ(fresh.focused(main), nullptr);
 }
 
 TEST(SceneButtons, RuntimeOwnedButtonsCarryTheirActions) {
