@@ -2,8 +2,9 @@
 # The keyboard alone and one button in a real window under Xvfb: Tab and
 # Enter open the Walls panel and step row 3; F5 pins the reference, a
 # change, F10 writes the report (a PDF whose text holds the reference, both
-# annual needs and both classes, and a CSV of one column count); a left
-# click on « Fermer » ends the results view.
+# annual needs and both classes, and a CSV of one column count); the
+# results view opened, set and closed by keyboard; a left click on
+# « Fermer » ends the results view.
 #
 #   xvfb_keyboard_test.sh BIN_DIR
 #
@@ -41,7 +42,17 @@ keys Tab Tab Return # the plus arrow of row 4: insulation 0.1 m
 sleep 0.3
 keys F10
 sleep 0.5
-# The results view, then a left click on « Fermer » and one on the
+# The results view by keyboard: five Tabs past rows 5 and 6 to « Résultats »;
+# its menu opens with the ring on its first box; « oui » of row 1, then
+# eleven Tabs to « Fermer ».
+for _ in $(seq 5); do keys Tab; done
+keys Return
+sleep 0.3
+keys Tab Return
+for _ in $(seq 11); do keys Tab; done
+keys Return
+sleep 0.3
+# The results view again, then a left click on « Fermer » and one on the
 # Ventilation menu button, which only works once the view has ended.
 read -r sx sy <<<"$(screen_xy 685 42)"
 xdotool mousemove "$sx" "$sy" mousedown 1
@@ -83,6 +94,13 @@ assert len(rows) == 8 and len(counts) == 1, (len(rows), counts)
 assert rows[0][-1] == "référence classe", rows[0]
 PY
 echo "report: $(basename "$pdf") and $(basename "$csv") (needs $need_before -> $need_after)"
+
+# --- The results view by keyboard ----------------------------------------------
+grep -q '"FONDRES.TALRESK":\[1' "$trace" || fail "the keyboard did not switch the U view on"
+views=$(awk '/"action":"MENUVISU"/ && !inside { n++; inside = 1 } /"action":"HOME"/ { inside = 0 }
+  END { print n + 0 }' "$trace")
+[ "$views" = 2 ] || fail "the results view opened $views times, not twice (keyboard, then mouse)"
+echo "keyboard: results view opened, U view on, closed on « Fermer »"
 
 # --- One button: « Fermer » ends the results view ------------------------------
 after_menu=$(awk '/"action":"MENUVISU"/ { n = NR } { line[NR] = $0 } END { for (i = n + 1; i <= NR; i++) print line[i] }' "$trace")
