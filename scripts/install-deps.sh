@@ -10,6 +10,8 @@ packages=(
   libinih-dev nlohmann-json3-dev libcsv-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick poppler-utils python3
+  # packaging: icons, the .deb and its checks (scripts/package.sh)
+  dpkg-dev file librsvg2-bin lintian desktop-file-utils appstream man-db shellcheck
 )
 
 missing=()

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Idle CPU use of the real window under Xvfb, in the four states where the
-# program polls back to back: the main screen, the intro choice, the
-# results view and a button held down. Prints a Markdown table.
+# Idle CPU use of the real window under Xvfb, in the six states where the
+# program waits for the user: the main screen, a panel open, the intro
+# choice, an intro page held on screen, the results view and a button held
+# down. For each: the CPU time of maison (program and runtime, all its
+# threads) and of Xvfb, from /proc/PID/task/*/schedstat (nanoseconds), and
+# how often maison was woken (voluntary context switches). Prints a
+# Markdown table.
 #
 #   bench/render/idle_cpu.sh BIN_DIR [SECONDS]
 set -eu
 bin_dir=$(cd "$1" && pwd)
-seconds=${2:-5}
+seconds=${2:-10}
 for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "$tool is needed"; exit 1; }
 done
@@ -38,30 +42,39 @@ maison_pid=$!
 window=$(timeout 10 xdotool search --sync --onlyvisible --name maison-idle | head -n 1)
 eval "$(xdotool getwindowgeometry --shell "$window")"
 at() { xdotool mousemove $((X + $1)) $((Y + 600 - $2)); }
+click() { at "$1" "$2" && xdotool click 1 && sleep 0.5; }
 
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-hz=$(getconf CLK_TCK)
+# CPU nanoseconds of every thread of a process.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { print s + 0 }'; }
+wakeups() { awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$1/status"; }
 measure() {
   sleep 1
-  local m0 x0 m1 x1
-  m0=$(ticks "$maison_pid")
-  x0=$(ticks "$xvfb_pid")
+  local m0 x0 w0 m1 x1 w1
+  m0=$(cpu_ns "$maison_pid")
+  x0=$(cpu_ns "$xvfb_pid")
+  w0=$(wakeups "$maison_pid")
   sleep "$seconds"
-  m1=$(ticks "$maison_pid")
-  x1=$(ticks "$xvfb_pid")
-  awk -v name="$1" -v m=$((m1 - m0)) -v x=$((x1 - x0)) -v hz="$hz" -v s="$seconds" \
-    'BEGIN { printf "| %s | %.1f %% | %.1f %% |\n", name, 100 * m / hz / s, 100 * x / hz / s }'
+  m1=$(cpu_ns "$maison_pid")
+  x1=$(cpu_ns "$xvfb_pid")
+  w1=$(wakeups "$maison_pid")
+  awk -v name="$1" -v m=$((m1 - m0)) -v x=$((x1 - x0)) -v w=$((w1 - w0)) -v s="$seconds" \
+    'BEGIN { printf "| %s | %.3f %% | %.1f | %.3f %% |\n", name, 100 * m / 1e9 / s, w / s,
+             100 * x / 1e9 / s }'
 }
 
-echo "| State ($seconds s each) | maison (program + runtime) | Xvfb |"
-echo "|---|---|---|"
+echo "| State ($seconds s each) | maison (program + runtime) | maison wakeups / s | Xvfb |"
+echo "|---|---|---|---|"
 sleep 1
 at 300 300
 measure "main screen"
-at 670 579 && xdotool click 1 # the intro button: the intro choice polls
+click 231 92 # the Walls menu button
+at 300 300
+measure "a panel open (Walls)"
+click 670 579 # the intro button: the intro choice polls
 measure "intro choice"
-at 300 300 && xdotool click 3 # right click elsewhere: the setting alone
-sleep 0.5 && xdotool click 1   # back
+click 100 580 # « Utilisation »: the page stays until a click
+measure "an intro page"
+click 300 300 # dismisses the page (the runtime keeps this click)
 sleep 0.5
 at 685 42 && xdotool mousedown 1 && sleep 0.2 && xdotool mouseup 1 # results view
 at 700 200

@@ -1,7 +1,7 @@
 // Time to draw one frame of HOME.SP1, records filled like the start-up house
 // after its first frame. The window draws at its real pixel size, so frames
 // are measured at 800 x 600 and at 1920 x 1080. "Frame_<screen>" frames draw
-// every layer (the worst case: the first frame, a new window size);
+// everything (the worst case: the first frame, a new window size);
 // "AfterClick" frames redraw what one arrow click changes.
 #include <benchmark/benchmark.h>
 
@@ -53,11 +53,14 @@ void prepare(Screen screen, kvr::sample::Records& records, kvr::SceneState& stat
   }
 }
 
-// How much of the picture each measured frame must draw anew.
+// How much of the picture each measured frame must draw anew. Every frame
+// is drawn the way the window draws it: SceneRenderer::update() on a
+// surface that keeps the frame before.
 enum class Redraw {
-  Nothing,     // the same records again: every layer comes from its picture
-  AfterClick,  // a click on an arrow: a panel text, the results and colours change
-  Everything,  // first frame or a new window size: every layer is drawn
+  Nothing,       // the same records again: nothing to draw
+  AfterClick,    // a click on an arrow: a panel text, the results and colours change
+  WallMaterial,  // a click that changes the wall's material: the walls are recoloured
+  Everything,    // first frame or a new window size: everything is drawn
 };
 
 void draw_frame(benchmark::State& st, Screen screen, int width, int height,
@@ -69,7 +72,7 @@ void draw_frame(benchmark::State& st, Screen screen, int width, int height,
   kvr::SceneRenderer renderer(scene);
   kvr::FrameView view{&scene, &state, &records.pointers()};
   // Two surfaces one pixel apart in height: alternating them changes the
-  // scale, which makes every layer draw again.
+  // size, which makes everything draw again.
   cairo_surface_t* surfaces[2] = {
       cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height),
       cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height + 1)};
@@ -83,11 +86,19 @@ void draw_frame(benchmark::State& st, Screen screen, int width, int height,
       records.text("FONDRES.KLASS", flip ? "D" : "F");
       records.colour("HOME.COLMUR", flip ? 240 : 172, flip ? 100 : 0, flip ? 0 : 78);
     }
+    if (redraw == Redraw::WallMaterial) {
+      records.text("HOME.A1", flip ? "pierre" : "brique pleine");
+      records.colour("HOMURS.MURBORD", flip ? 200 : 240, flip ? 190 : 89, flip ? 170 : 84);
+      records.colour("HOMURS.MURFOND", flip ? 170 : 201, flip ? 160 : 76, flip ? 140 : 71);
+      records.colour("HOMURS.MURSOMBR", flip ? 150 : 178, flip ? 140 : 66, flip ? 120 : 62);
+      records.text("FONDRES.G1", flip ? "45210" : "41914");
+    }
     bool other = redraw == Redraw::Everything && flip;
     cairo_surface_t* surface = surfaces[other ? 1 : 0];
     cairo_t* cr = cairo_create(surface);
-    renderer.draw(cr, width, other ? height + 1 : height, view, 100.0,
-                  kvr::PointerLook{231, 92, 0});
+    auto damage = renderer.update(cr, width, other ? height + 1 : height, view, 100.0,
+                                  kvr::PointerLook{231, 92, 0});
+    benchmark::DoNotOptimize(damage.data());
     cairo_destroy(cr);
     cairo_surface_flush(surface);
     benchmark::ClobberMemory();
@@ -106,7 +117,11 @@ void BM_Frame_WallsPanel_AfterClick_1920x1080(benchmark::State& st) {
 void BM_Frame_WallsPanel_Unchanged_800x600(benchmark::State& st) {
   draw_frame(st, Screen::WallsPanel, 800, 600, Redraw::Nothing);
 }
+void BM_Frame_WallsPanel_WallMaterial_800x600(benchmark::State& st) {
+  draw_frame(st, Screen::WallsPanel, 800, 600, Redraw::WallMaterial);
+}
 BENCHMARK(BM_Frame_WallsPanel_AfterClick_800x600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame_WallsPanel_WallMaterial_800x600)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Frame_WallsPanel_AfterClick_1920x1080)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Frame_WallsPanel_Unchanged_800x600)->Unit(benchmark::kMillisecond);
 

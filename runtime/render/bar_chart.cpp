@@ -70,6 +70,7 @@ void draw_bar_chart(const DrawContext& dc, const Node& n) {
       cairo_fill_preserve(cr);
       set_rgba(cr, kLook.reference);
       cairo_set_line_width(cr, 0.8);
+      cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
       cairo_stroke(cr);
     }
     std::string shown = values[i].empty() ? "" : values[i] + n.unit;
@@ -83,6 +84,7 @@ void draw_bar_chart(const DrawContext& dc, const Node& n) {
   cairo_line_to(cr, n.x2, base);
   set_rgba(cr, kLook.muted);
   cairo_set_line_width(cr, 0.8);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
   cairo_stroke(cr);
 }
 

@@ -61,15 +61,19 @@ std::string distance_text(const std::string& format, const ClassDistance& distan
   return out;
 }
 
-void draw_class_distance(const DrawContext& dc, const Node& n) {
-  std::string need(trimmed(part_text(dc.view, n.current)));
-  std::string shown = n.text.empty() ? "" : std::string(trimmed(compose(dc.view, n.text)));
-  if (need.empty() || shown.size() != 1) return;
+std::string class_distance_line(const FrameView& view, const Node& n) {
+  std::string need(trimmed(part_text(view, n.current)));
+  std::string shown = n.text.empty() ? "" : std::string(trimmed(compose(view, n.text)));
+  if (need.empty() || shown.size() != 1) return {};
   std::optional<ClassDistance> d =
       class_distance(n.letters, n.bounds, n.divisor, parse_number(need), shown[0]);
-  if (!d) return;
-  draw_text(dc.cr, dc.fonts, distance_text(n.format, *d, n.unit), n.label_at.x, n.label_at.y,
-            n.size, n.bold, n.align, colour_or(dc.view, n.colour, kLook.text), n.max_width);
+  if (!d) return {};
+  return distance_text(n.format, *d, n.unit);
+}
+
+void draw_class_distance(const DrawContext& dc, const Node& n) {
+  draw_text(dc.cr, dc.fonts, class_distance_line(dc.view, n), n.label_at.x, n.label_at.y, n.size,
+            n.bold, n.align, colour_or(dc.view, n.colour, kLook.text), n.max_width);
 }
 
 }  // namespace kvr::render

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "backend.h"
+#include "element_model.h"
+
 namespace kvr::render {
 
 // Rounded to the whole number, halves away from zero (2.5 -> 3, -2.5 -> -3).
@@ -33,6 +36,10 @@ std::optional<ClassDistance> class_distance(const std::string& letters,
 // `format` with {distance}, {unit} and {letter} filled in.
 std::string distance_text(const std::string& format, const ClassDistance& distance,
                           const std::string& unit);
+
+// The line a class distance element shows now; empty at the best letter or
+// while the need or the class is not written.
+std::string class_distance_line(const FrameView& view, const Node& n);
 
 }  // namespace kvr::render
 

@@ -29,6 +29,7 @@ void draw_tag(const DrawContext& dc, double tag_l, double tag_r, double y_mid, d
     cairo_fill_preserve(cr);
     set_rgba(cr, dark);
     cairo_set_line_width(cr, 1.1);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
     cairo_stroke(cr);
   } else {
     set_rgba(cr, dark);
@@ -80,9 +81,9 @@ void draw_class_scale(const DrawContext& dc, const Node& n) {
     // The letter's range inside its bar, right of the letter, where it fits.
     if (i < bands.size()) {
       double band_size = bar_h * 0.68;
-      double from = n.x1 + 3.0 + text_width(cr, dc.fonts, letter, letter_size, true) + 3.0;
+      double from = n.x1 + 3.0 + text_width(dc.fonts, letter, letter_size, true) + 3.0;
       double room = n.x1 + len + bar_h * 0.25 - from;
-      if (text_width(cr, dc.fonts, bands[i], band_size, false) <= room)
+      if (text_width(dc.fonts, bands[i], band_size, false) <= room)
         draw_text(cr, dc.fonts, bands[i], from, centred_baseline(y_mid, band_size), band_size,
                   false, Align::Left, ink_on(n.colours[i]), 0.0);
     }

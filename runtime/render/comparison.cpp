@@ -62,18 +62,26 @@ int decimals_of(const std::string& text) {
   return count;
 }
 
-void draw_comparison(const DrawContext& dc, const Node& n) {
-  if (!reference_pinned(dc.view)) return;
-  std::string current(trimmed(part_text(dc.view, n.current)));
-  std::string reference(trimmed(part_text(dc.view, n.reference)));
-  if (current.empty() || reference.empty()) return;
+ComparisonLine comparison_line(const FrameView& view, const Node& n) {
+  ComparisonLine line;
+  if (!reference_pinned(view)) return line;
+  std::string current(trimmed(part_text(view, n.current)));
+  std::string reference(trimmed(part_text(view, n.reference)));
+  if (current.empty() || reference.empty()) return line;
   Difference d = compare_values(parse_number(current), parse_number(reference), n.lower_is_better);
   int decimals = std::max(decimals_of(current), decimals_of(reference));
-  std::string line = compose(dc.view, n.text) + difference_text(d, decimals, n.unit);
-  Rgba colour = d.verdict > 0   ? colour_or(dc.view, n.better, kLook.better)
-                : d.verdict < 0 ? colour_or(dc.view, n.worse, kLook.worse)
-                                : colour_or(dc.view, n.colour, kLook.muted);
-  draw_text(dc.cr, dc.fonts, line, n.label_at.x, n.label_at.y, n.size, n.bold, n.align, colour,
+  line.text = compose(view, n.text) + difference_text(d, decimals, n.unit);
+  line.verdict = d.verdict;
+  return line;
+}
+
+void draw_comparison(const DrawContext& dc, const Node& n) {
+  ComparisonLine line = comparison_line(dc.view, n);
+  if (line.text.empty()) return;
+  Rgba colour = line.verdict > 0   ? colour_or(dc.view, n.better, kLook.better)
+                : line.verdict < 0 ? colour_or(dc.view, n.worse, kLook.worse)
+                                   : colour_or(dc.view, n.colour, kLook.muted);
+  draw_text(dc.cr, dc.fonts, line.text, n.label_at.x, n.label_at.y, n.size, n.bold, n.align, colour,
             n.max_width);
 }
 

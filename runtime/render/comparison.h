@@ -7,6 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "backend.h"
+#include "element_model.h"
+
 namespace kvr::render {
 
 struct Difference {
@@ -23,6 +26,15 @@ std::string difference_text(const Difference& d, int decimals, const std::string
 
 // How many decimals a number written by the program shows ("3.64": 2).
 int decimals_of(const std::string& text);
+
+// The line a comparison element shows now (its text, then the written
+// difference) and its verdict; empty while no reference is pinned or a
+// value is missing.
+struct ComparisonLine {
+  std::string text;
+  int verdict = 0;
+};
+ComparisonLine comparison_line(const FrameView& view, const Node& n);
 
 }  // namespace kvr::render
 

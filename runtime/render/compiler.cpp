@@ -131,6 +131,7 @@ Node ElementCompiler::element(const json& e, const std::string& where) {
     scope_ = outer_scope;
   }
   if (node.kind == Kind::Group && e.contains("layer")) layer(e, node, here);
+  if (node.kind != Kind::Group) leaf(node);
   return node;
 }
 

@@ -1,7 +1,7 @@
 // Compiles the scene's JSON elements into Nodes once, at load: references
-// resolved to indices, hatching laid, paragraphs wrapped, layers given what
-// they read. Anything it cannot use is reported, naming the element, and
-// skipped or given its default.
+// resolved to indices, hatching laid, paragraphs wrapped, each drawn
+// element given what it reads and covers. Anything it cannot use is reported, naming the element,
+// and skipped or given its default.
 #ifndef KVR_RENDER_COMPILER_H
 #define KVR_RENDER_COMPILER_H
 
@@ -26,8 +26,8 @@ class ElementCompiler {
   // One element and its children; `where` names it in messages.
   Node element(const json& e, const std::string& where);
 
-  // How many layer groups and buttons have been compiled so far.
-  int layers() const { return layers_; }
+  // How many drawn elements (not groups) and buttons have been compiled.
+  int leaves() const { return leaves_; }
   int buttons() const { return buttons_; }
 
   // Compiling the report's page: date texts show `when`, and scene regions
@@ -76,7 +76,10 @@ class ElementCompiler {
   void scene_region(const json& e, Node& node, const std::string& where);
   std::string date_text(const json& format, const std::string& where);
 
-  // A group with a region kept as a picture (layer_inputs.cpp).
+  // A drawn element's slot, inputs and ink (leaf_inputs.cpp).
+  void leaf(Node& n);
+
+  // A group drawn only inside its region (layer_region.cpp).
   void layer(const json& e, Node& node, const std::string& where);
   void check_inside(const Node& n, const Node& layer, const std::string& where);
 
@@ -84,7 +87,7 @@ class ElementCompiler {
   std::vector<std::string>& problems_;
   TextMeasure& measure_;
   int buttons_ = 0;
-  int layers_ = 0;
+  int leaves_ = 0;
   int scopes_ = 0;
   int scope_ = -1;  // the focus scope being compiled
   std::time_t report_time_ = 0;

@@ -1,11 +1,13 @@
 // What every drawing function of the renderer is handed: the Cairo context
-// (any surface: the window's pixels, a layer's picture, a PNG, a vector
-// file), the records to read, the clock, the fonts and the pointer's
-// interaction with the buttons.
+// (any surface: the window's pixels, a PNG, a vector file), the records to
+// read, the clock, the fonts, the pointer's interaction with the buttons
+// and, for a frame drawn by its changes, which elements it needs.
 #ifndef KVR_RENDER_DRAW_CONTEXT_H
 #define KVR_RENDER_DRAW_CONTEXT_H
 
 #include <cairo.h>
+
+#include <vector>
 
 #include "backend.h"
 #include "scene_renderer.h"
@@ -13,14 +15,21 @@
 namespace kvr::render {
 
 class Fonts;
+class HatchMasks;
 
 // How the user is interacting with the scene's buttons. Never changes what
 // the program sees.
 struct Interaction {
   PointerLook pointer;
-  // The look key of the whole scene (SceneRenderer::look_key): layers with
-  // buttons are drawn again when it changes.
-  int look_key = -1;
+};
+
+// A frame drawn by its changes draws only the elements whose pixels meet
+// the damaged rectangles (everything else is clipped away anyway).
+struct Culling {
+  const std::vector<DeviceRect>* damage = nullptr;
+  const std::vector<DeviceRect>* rects = nullptr;  // each drawn element's pixels, by slot
+
+  bool needs(int slot) const;
 };
 
 struct DrawContext {
@@ -29,6 +38,8 @@ struct DrawContext {
   double now = 0.0;
   Interaction interaction;
   const Fonts& fonts;
+  const Culling* culling = nullptr;   // nullptr: draw everything
+  HatchMasks* hatch_masks = nullptr;  // nullptr: hatching is stroked line by line
 };
 
 }  // namespace kvr::render

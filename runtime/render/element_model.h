@@ -4,6 +4,7 @@
 #ifndef KVR_RENDER_ELEMENT_MODEL_H
 #define KVR_RENDER_ELEMENT_MODEL_H
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -73,6 +74,33 @@ struct Point {
   double x = 0.0, y = 0.0;
 };
 
+// An axis-aligned box in layout units; empty until something is added.
+struct Box {
+  double x1 = 0.0, y1 = 0.0, x2 = -1.0, y2 = -1.0;
+
+  bool empty() const { return x2 < x1 || y2 < y1; }
+  // Grows the box to hold the point and `margin` around it.
+  void add(double x, double y, double margin = 0.0) {
+    if (empty()) {
+      *this = {x - margin, y - margin, x + margin, y + margin};
+      return;
+    }
+    x1 = std::min(x1, x - margin);
+    y1 = std::min(y1, y - margin);
+    x2 = std::max(x2, x + margin);
+    y2 = std::max(y2, y + margin);
+  }
+  void add(const Box& b) {
+    if (b.empty()) return;
+    add(b.x1, b.y1);
+    add(b.x2, b.y2);
+  }
+  Box moved(double dx, double dy) const {
+    if (empty()) return *this;
+    return {x1 + dx, y1 + dy, x2 + dx, y2 + dy};
+  }
+};
+
 // Masonry courses or stacked logs drawn inside a shape: lines every
 // `spacing` units following `slope`, with staggered joints every `joints`.
 struct Hatch {
@@ -84,8 +112,10 @@ struct Hatch {
   Paint colour;
   double line_width = 0.8;
   // Line segments worked out once at compile time, already cut to a convex
-  // shape; a shape that is not convex is clipped when drawn instead.
+  // shape; a shape that is not convex is clipped when drawn instead. The
+  // horizontal and vertical ones come first: `rectilinear` of them.
   std::vector<std::pair<Point, Point>> segments;
+  std::size_t rectilinear = 0;
   bool needs_clip = false;
 };
 
@@ -120,16 +150,12 @@ struct TableRow {
   bool has_highlight = false;
 };
 
-// A group kept as a picture of its region: redrawn only when what it reads
-// (records, flags, the lit button) changes.
+// A group drawn only inside its region (whole device pixels), except while
+// one of its animations runs.
 struct LayerSpec {
-  int index = -1;  // into the renderer's layer caches; -1: not a layer
+  bool set = false;
   double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;  // region, layout units
-  std::vector<int> vars;                          // sorted, unique
-  std::uint64_t flags = 0;
-  std::vector<int> anims;
-  bool buttons = false;
-  bool reference = false;  // reads pinned copies or whether one is pinned
+  std::vector<int> anims;                         // of the group and its subtree
 };
 
 // What a click on a button does. A program button hands the press to the
@@ -218,6 +244,21 @@ struct Node {
   double sx1 = 0.0, sy1 = 0.0, sx2 = 0.0, sy2 = 0.0;
 
   LayerSpec layer;
+
+  // What a drawn element (not a group) covers and reads, for drawing a
+  // frame by its changes: `ink` holds everything it draws (layout units),
+  // unless `ink_varies` (a text whose width depends on bound records); it
+  // reads the records `reads` and the flags `read_flags` besides its
+  // visibility. `slot` numbers the drawn elements in drawing order.
+  // `reads_pinned` are the records whose pinned copies it shows;
+  // `reads_reference`: its look depends on whether a reference is pinned.
+  Box ink;
+  bool ink_varies = false;
+  std::vector<int> reads;
+  std::uint64_t read_flags = 0;
+  std::vector<int> reads_pinned;
+  bool reads_reference = false;
+  int slot = -1;
 
   std::vector<Node> children;
 };

@@ -84,6 +84,11 @@ void lay_hatch(Hatch& h, const std::vector<Point>& outline) {
     for (double x = start; x <= x2; x += h.joints)
       add({x, course_y(k, x)}, {x, course_y(k + 1.0, x)});
   }
+  auto square = [](const std::pair<Point, Point>& s) {
+    return s.first.x == s.second.x || s.first.y == s.second.y;
+  };
+  auto slanted = std::stable_partition(h.segments.begin(), h.segments.end(), square);
+  h.rectilinear = static_cast<std::size_t>(slanted - h.segments.begin());
 }
 
 void rounded_path(cairo_t* cr, double x1, double y1, double x2, double y2, double r) {

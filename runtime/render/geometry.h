@@ -18,7 +18,8 @@ bool convex(const std::vector<Point>& pts);
 bool clip_to_convex(const std::vector<Point>& poly, Point& a, Point& b);
 
 // Courses (lines every `spacing` along `slope`) and staggered joints over
-// the shape's outline, into h.segments.
+// the shape's outline, into h.segments, the horizontal and vertical ones
+// first.
 void lay_hatch(Hatch& h, const std::vector<Point>& outline);
 
 // A new path: the rectangle x1..x2, y1..y2 with corners rounded by r

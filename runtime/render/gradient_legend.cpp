@@ -19,6 +19,7 @@ void draw_gradient_legend(const DrawContext& dc, const Node& n) {
   cairo_pattern_destroy(gradient);
   set_rgba(cr, {0.2, 0.2, 0.2, 0.8});
   cairo_set_line_width(cr, 0.8);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
   cairo_stroke(cr);
   Rgba ink = colour_or(dc.view, n.colour, kLook.text);
   for (const Stop& s : n.stops) {
@@ -30,6 +31,7 @@ void draw_gradient_legend(const DrawContext& dc, const Node& n) {
     cairo_line_to(cr, n.x2 + 4.0, y);
     set_rgba(cr, ink);
     cairo_set_line_width(cr, 1.0);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     cairo_stroke(cr);
     draw_text(cr, dc.fonts, label + n.unit, n.x2 + 6.0, centred_baseline(y, n.size), n.size, false,
               Align::Left, ink, 0.0);

@@ -1,8 +1,10 @@
 #include "painter.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "buttons.h"
 #include "charts.h"
-#include "layer_cache.h"
 #include "palette.h"
 #include "records.h"
 #include "shapes.h"
@@ -10,7 +12,24 @@
 
 namespace kvr::render {
 
+bool Culling::needs(int slot) const {
+  if (damage == nullptr || rects == nullptr || slot < 0) return true;
+  const DeviceRect& r = (*rects)[static_cast<std::size_t>(slot)];
+  for (const DeviceRect& d : *damage)
+    if (r.x < d.x + d.width && d.x < r.x + r.width && r.y < d.y + d.height && d.y < r.y + r.height)
+      return true;
+  return false;
+}
+
+void plain_strokes(cairo_t* cr) {
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+  cairo_set_line_width(cr, 2.0);
+  cairo_set_dash(cr, nullptr, 0, 0.0);
+}
+
 void Painter::node(const Node& n) {
+  if (dc_.culling != nullptr && !dc_.culling->needs(n.slot)) return;
   const FrameView& view = dc_.view;
   if (n.kind == Kind::SiteMarker) {
     draw_site_marker(dc_, n, holds(n.visible, view));
@@ -72,34 +91,52 @@ void Painter::node(const Node& n) {
   }
 }
 
+void Painter::children(const Node& n) {
+  for (const Node& child : n.children) node(child);
+}
+
 void Painter::group(const Node& n) {
-  if (n.layer.index >= 0 && layers_ != nullptr) {
-    auto children = [&n](const DrawContext& inner) {
-      Painter painter(inner, nullptr);
-      for (const Node& child : n.children) painter.node(child);
-    };
-    if (layers_->draw(dc_, n, children)) return;
-  }
   cairo_t* cr = dc_.cr;
   const FrameView& view = dc_.view;
-  double alpha = 1.0;
-  if (n.fade_anim >= 0 && view.state != nullptr)
-    alpha = view.state->progress(*view.scene, n.fade_anim, dc_.now);
-  if (alpha <= 0.0) return;
-  double ease = 0.0;
-  if (n.slide_anim >= 0 && view.state != nullptr) {
-    double rest = 1.0 - view.state->progress(*view.scene, n.slide_anim, dc_.now);
-    ease = rest * rest * rest;  // eases out: fast start, soft landing
+  if (n.layer.set && !moving(view, n.layer.anims, dc_.now)) {
+    // The region in whole device pixels, as on every target.
+    double dx1 = n.layer.x1, dy1 = n.layer.y2, dx2 = n.layer.x2, dy2 = n.layer.y1;
+    cairo_user_to_device(cr, &dx1, &dy1);
+    cairo_user_to_device(cr, &dx2, &dy2);
+    int x = static_cast<int>(std::floor(std::min(dx1, dx2)));
+    int y = static_cast<int>(std::floor(std::min(dy1, dy2)));
+    int w = static_cast<int>(std::ceil(std::max(dx1, dx2))) - x;
+    int h = static_cast<int>(std::ceil(std::max(dy1, dy2))) - y;
+    if (w < 1 || h < 1) return;
+    if (dc_.culling != nullptr && dc_.culling->damage != nullptr) {
+      bool needed = false;
+      for (const DeviceRect& d : *dc_.culling->damage)
+        needed = needed || (x < d.x + d.width && d.x < x + w && y < d.y + d.height && d.y < y + h);
+      if (!needed) return;
+    }
+    cairo_save(cr);
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    cairo_identity_matrix(cr);
+    cairo_rectangle(cr, x, y, w, h);
+    cairo_clip(cr);
+    cairo_set_matrix(cr, &m);
+    plain_strokes(cr);
+    children(n);
+    cairo_restore(cr);
+    return;
   }
-  bool moved = ease > 0.0;
-  bool faded = alpha < 1.0;
+  GroupMotion motion = group_motion(n, view, dc_.now);
+  if (motion.alpha <= 0.0) return;
+  bool moved = motion.dx != 0.0 || motion.dy != 0.0;
+  bool faded = motion.alpha < 1.0;
   if (moved || faded) cairo_save(cr);
-  if (moved) cairo_translate(cr, n.slide_from.x * ease, n.slide_from.y * ease);
+  if (moved) cairo_translate(cr, motion.dx, motion.dy);
   if (faded) cairo_push_group(cr);
-  for (const Node& child : n.children) node(child);
+  children(n);
   if (faded) {
     cairo_pop_group_to_source(cr);
-    cairo_paint_with_alpha(cr, alpha);
+    cairo_paint_with_alpha(cr, motion.alpha);
   }
   if (moved || faded) cairo_restore(cr);
 }

@@ -1,6 +1,7 @@
 // The painter's dispatch: walks the compiled elements in order, skips the
-// hidden ones, applies group transforms (slide, fade) and hands each element
-// to the file that draws its kind.
+// hidden ones (and, in a frame drawn by its changes, the ones outside the
+// damage), applies group transforms (slide, fade) and layer regions and
+// hands each element to the file that draws its kind.
 #ifndef KVR_RENDER_PAINTER_H
 #define KVR_RENDER_PAINTER_H
 
@@ -9,22 +10,22 @@
 
 namespace kvr::render {
 
-class LayerCaches;
-
 class Painter {
  public:
-  // `layers` keeps layer groups as pictures; nullptr draws every group
-  // directly.
-  Painter(const DrawContext& dc, LayerCaches* layers) : dc_(dc), layers_(layers) {}
+  explicit Painter(const DrawContext& dc) : dc_(dc) {}
 
   void node(const Node& n);
 
  private:
   void group(const Node& n);
+  void children(const Node& n);
 
   const DrawContext& dc_;
-  LayerCaches* layers_;
 };
+
+// Resets what a drawing function may rely on without setting it itself:
+// the line cap and join, the line width and no dash.
+void plain_strokes(cairo_t* cr);
 
 }  // namespace kvr::render
 

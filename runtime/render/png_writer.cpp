@@ -1,11 +1,11 @@
 // Pictures of the scene as PNG files: the headless backend's pictures and
-// the window's screenshots.
+// the window's screenshots, written whole or not at all.
 #include <cairo.h>
 
-#include <filesystem>
 #include <iostream>
-#include <system_error>
 
+#include "atomic_file.h"
+#include "cairo_file_stream.h"
 #include "scene_renderer.h"
 
 namespace kvr {
@@ -24,22 +24,21 @@ bool write_scene_png(const std::string& path, const FrameView& view, int width, 
     renderer.draw(cr, width, height, view, 1e12, look);
   }
   cairo_destroy(cr);
-  std::string temp = path + ".part";
-  cairo_status_t status = cairo_surface_write_to_png(surface, temp.c_str());
+  AtomicFile file(path, "the picture", std::cerr);
+  if (!file.ok()) {
+    cairo_surface_destroy(surface);
+    return false;
+  }
+  cairo_status_t status = cairo_surface_write_to_png_stream(surface, write_to_atomic_file, &file);
   cairo_surface_destroy(surface);
-  std::error_code ec;
   if (status != CAIRO_STATUS_SUCCESS) {
-    std::filesystem::remove(temp, ec);
-    std::cerr << path << ": cannot write the picture: " << cairo_status_to_string(status) << "\n";
+    // A failed write has been reported by the file already.
+    if (file.ok())
+      std::cerr << path << ": cannot write the picture: " << cairo_status_to_string(status) << "\n";
+    file.discard();
     return false;
   }
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
-    std::cerr << path << ": cannot write the picture: " << ec.message() << "\n";
-    return false;
-  }
-  return true;
+  return file.commit();
 }
 
 }  // namespace kvr

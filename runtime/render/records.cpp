@@ -168,4 +168,26 @@ bool holds(const Cond& cond, const FrameView& view) {
   return false;
 }
 
+GroupMotion group_motion(const Node& n, const FrameView& view, double now) {
+  GroupMotion m;
+  if (view.state == nullptr) return m;
+  if (n.fade_anim >= 0) m.alpha = view.state->progress(*view.scene, n.fade_anim, now);
+  if (n.slide_anim >= 0) {
+    double rest = 1.0 - view.state->progress(*view.scene, n.slide_anim, now);
+    double ease = rest * rest * rest;  // eases out: fast start, soft landing
+    if (ease > 0.0) {
+      m.dx = n.slide_from.x * ease;
+      m.dy = n.slide_from.y * ease;
+    }
+  }
+  return m;
+}
+
+bool moving(const FrameView& view, const std::vector<int>& anims, double now) {
+  if (view.state == nullptr) return false;
+  for (int a : anims)
+    if (view.state->progress(*view.scene, a, now) < 1.0) return true;
+  return false;
+}
+
 }  // namespace kvr::render

@@ -1,5 +1,6 @@
-// Reading the bound program records while drawing: numbers, texts (Latin-1
-// bytes shown as UTF-8), colours, and the conditions elements are shown on.
+// Reading the bound program records and the scene state while drawing:
+// numbers, texts (Latin-1 bytes shown as UTF-8), colours, the conditions
+// elements are shown on and where a group's animations are.
 #ifndef KVR_RENDER_RECORDS_H
 #define KVR_RENDER_RECORDS_H
 
@@ -48,6 +49,17 @@ inline Rgba colour_or(const FrameView& view, const Paint& p, const Rgba& fallbac
 }
 
 bool holds(const Cond& cond, const FrameView& view);
+
+// Where a group's slide and fade are at `now`: its children drawn moved by
+// (dx, dy) and with this opacity.
+struct GroupMotion {
+  double alpha = 1.0;
+  double dx = 0.0, dy = 0.0;
+};
+GroupMotion group_motion(const Node& n, const FrameView& view, double now);
+
+// True while one of the animations runs.
+bool moving(const FrameView& view, const std::vector<int>& anims, double now);
 
 }  // namespace kvr::render
 

@@ -66,9 +66,10 @@ void ReportPage::draw(cairo_t* cr, const FrameView& view) const {
   cairo_scale(cr, 1.0, -1.0);
   cairo_set_font_options(cr, c.fonts.options());
   // Animations finished, no pointer and no focus ring: the page shows the
-  // state, not the interaction.
-  DrawContext dc{cr, view, 1e12, Interaction{PointerLook{}, -1}, c.fonts};
-  Painter painter(dc, nullptr);
+  // state, not the interaction. Every element is drawn (no culling) and
+  // hatching is stroked (no masks), so the page stays vector.
+  DrawContext dc{cr, view, 1e12, Interaction{PointerLook{}}, c.fonts, nullptr, nullptr};
+  Painter painter(dc);
   for (const Node& n : c.page) painter.node(n);
   cairo_restore(cr);
 }

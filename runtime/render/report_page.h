@@ -1,7 +1,8 @@
 // The printable report's page, laid out by the scene's "report" section
 // with the same element kinds as the screen, plus scene regions (a part of
-// the screen as it is now) and date texts. Drawn straight onto the target,
-// never through the layer pictures, so that a vector surface stays vector.
+// the screen as it is now) and date texts. Drawn whole and straight onto
+// the target, as SceneRenderer::draw() does: no bitmap is made, so that a
+// vector surface stays vector.
 #ifndef KVR_RENDER_REPORT_PAGE_H
 #define KVR_RENDER_REPORT_PAGE_H
 

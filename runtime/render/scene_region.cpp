@@ -1,7 +1,7 @@
 // A region of the main scene drawn on the report page: the elements of the
 // screen as they are now, cut to the source box and fitted into the
-// element's box with their aspect kept. Drawn as vectors, never through
-// the layer pictures.
+// element's box with their aspect kept. Drawn with the page's context:
+// every element, hatching stroked, so vectors stay vectors.
 #include <algorithm>
 
 #include "charts.h"
@@ -23,7 +23,7 @@ void draw_scene_region(const DrawContext& dc, const Node& n) {
   cairo_new_path(cr);
   cairo_rectangle(cr, n.sx1, n.sy1, sw, sh);
   cairo_clip(cr);
-  Painter painter(dc, nullptr);
+  Painter painter(dc);
   for (const Node& child : *n.source_nodes) painter.node(child);
   cairo_restore(cr);
 }

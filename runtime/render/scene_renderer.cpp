@@ -7,7 +7,9 @@
 #include "compiler.h"
 #include "draw_context.h"
 #include "element_model.h"
-#include "layer_cache.h"
+#include "frame_tracker.h"
+#include "hatch_masks.h"
+#include "layout_transform.h"
 #include "painter.h"
 #include "text.h"
 
@@ -21,21 +23,29 @@ struct SceneRenderer::Compiled {
   Fonts fonts;
   std::vector<Node> nodes;
   std::vector<std::string> problems;
-  // Pictures of the layer groups, redrawn when their inputs change.
-  std::unique_ptr<LayerCaches> layers;
+  FrameTracker tracker{0};
+  HatchMasks hatch_masks{0};
+
+  // The letterbox, the layout's paper and the elements (those `culling`
+  // asks for, or all), on a target whose matrix is the identity.
+  void paint(cairo_t* cr, const LayoutTransform& t, const FrameView& view, double now,
+             const PointerLook& pointer, const Culling* culling, HatchMasks* masks) const;
 };
 
 SceneRenderer::SceneRenderer(const Scene& scene) : compiled_(std::make_unique<Compiled>()) {
   Compiled& c = *compiled_;
   c.width = scene.width;
   c.height = scene.height;
+  // The compiler measures with the fonts the renderer keeps: the layouts
+  // made for the bounds of literal texts serve their drawing too.
   TextMeasure measure(c.fonts);
   ElementCompiler compiler(scene, c.problems, measure);
   if (scene.elements.is_array()) {
     for (std::size_t i = 0; i < scene.elements.size(); ++i)
       c.nodes.push_back(compiler.element(scene.elements[i], "elements[" + std::to_string(i) + "]"));
   }
-  c.layers = std::make_unique<LayerCaches>(compiler.layers());
+  c.tracker = FrameTracker(compiler.leaves());
+  c.hatch_masks = HatchMasks(compiler.leaves());
 }
 
 SceneRenderer::~SceneRenderer() = default;
@@ -48,14 +58,14 @@ const std::vector<Node>& SceneRenderer::nodes() const {
   return compiled_->nodes;
 }
 
-void SceneRenderer::draw(cairo_t* cr, int width, int height, const FrameView& view, double now,
-                         const PointerLook& pointer) const {
-  const Compiled& c = *compiled_;
+void SceneRenderer::Compiled::paint(cairo_t* cr, const LayoutTransform& t, const FrameView& view,
+                                    double now, const PointerLook& pointer, const Culling* culling,
+                                    HatchMasks* masks) const {
   cairo_save(cr);
-  double w = width, h = height;
-  double s = std::min(w / c.width, h / c.height);
+  double w = t.width, h = t.height;
+  double s = t.scale;
   // Letterbox bars, drawn only where the layout leaves room.
-  double bar_x = (w - s * c.width) / 2.0, bar_y = (h - s * c.height) / 2.0;
+  double bar_x = (w - s * width) / 2.0, bar_y = (h - s * height) / 2.0;
   cairo_set_source_rgb(cr, 0.10, 0.11, 0.13);
   if (bar_x > 0.0) {
     cairo_rectangle(cr, 0.0, 0.0, std::ceil(bar_x), h);
@@ -67,19 +77,60 @@ void SceneRenderer::draw(cairo_t* cr, int width, int height, const FrameView& vi
   }
   cairo_fill(cr);
   // Layout units, origin at the bottom-left corner, y up.
-  cairo_translate(cr, (w - s * c.width) / 2.0, (h - s * c.height) / 2.0 + s * c.height);
-  cairo_scale(cr, s, -s);
-  cairo_rectangle(cr, 0.0, 0.0, c.width, c.height);
+  t.apply(cr);
+  cairo_rectangle(cr, 0.0, 0.0, width, height);
   cairo_clip(cr);
   cairo_set_source_rgb(cr, 0.97, 0.97, 0.95);
   cairo_paint(cr);
-  cairo_set_font_options(cr, c.fonts.options());
+  cairo_set_font_options(cr, fonts.options());
+  plain_strokes(cr);
   if (view.scene != nullptr) {
-    DrawContext dc{cr, view, now, Interaction{pointer, look_key(view, pointer)}, c.fonts};
-    Painter painter(dc, c.layers.get());
-    for (const Node& n : c.nodes) painter.node(n);
+    DrawContext dc{cr, view, now, Interaction{pointer}, fonts, culling, masks};
+    Painter painter(dc);
+    for (const Node& n : nodes) painter.node(n);
   }
   cairo_restore(cr);
+}
+
+void SceneRenderer::draw(cairo_t* cr, int width, int height, const FrameView& view, double now,
+                         const PointerLook& pointer) const {
+  const Compiled& c = *compiled_;
+  LayoutTransform t(width, height, c.width, c.height);
+  cairo_save(cr);
+  c.paint(cr, t, view, now, pointer, nullptr, nullptr);
+  cairo_restore(cr);
+}
+
+std::vector<DeviceRect> SceneRenderer::update(cairo_t* cr, int width, int height,
+                                              const FrameView& view, double now,
+                                              const PointerLook& pointer) {
+  Compiled& c = *compiled_;
+  LayoutTransform t(width, height, c.width, c.height);
+  if (view.scene == nullptr) {
+    c.tracker.forget();
+    draw(cr, width, height, view, now, pointer);
+    return {{0, 0, width, height}};
+  }
+  DrawContext dc{cr, view, now, Interaction{pointer}, c.fonts, nullptr};
+  std::vector<DeviceRect> damage = c.tracker.track(c.nodes, dc, t);
+  if (damage.empty()) return damage;
+  cairo_save(cr);
+  bool whole = damage.size() == 1 && damage[0] == DeviceRect{0, 0, width, height};
+  Culling culling{&damage, &c.tracker.rects()};
+  if (!whole) {
+    cairo_identity_matrix(cr);
+    for (const DeviceRect& r : damage) cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+    cairo_clip(cr);
+  }
+  // Hatching is kept as masks only for a raster target.
+  bool raster = cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE;
+  c.paint(cr, t, view, now, pointer, whole ? nullptr : &culling, raster ? &c.hatch_masks : nullptr);
+  cairo_restore(cr);
+  return damage;
+}
+
+void SceneRenderer::forget() {
+  compiled_->tracker.forget();
 }
 
 int SceneRenderer::look_key(const FrameView& view, const PointerLook& pointer) const {
@@ -90,12 +141,7 @@ int SceneRenderer::look_key(const FrameView& view, const PointerLook& pointer) c
     if (h >= 0) hot = h;
   }
   // Sliding groups move their buttons; the look follows the layout at rest.
-  // One number per look: the lit button and whether it is pressed, times a
-  // million, plus the focus ring's scope and place (each below 1000).
-  int lit = hot < 0 ? 0 : hot * 2 + (pointer.buttons == 1 ? 1 : 0) + 1;
-  int ring =
-      pointer.focus.order < 0 ? 0 : (pointer.focus.scope + 1) * 1000 + pointer.focus.order + 1;
-  return lit == 0 && ring == 0 ? -1 : lit * 1'000'000 + ring;
+  return hot < 0 ? -1 : hot * 2 + (pointer.buttons == 1 ? 1 : 0);
 }
 
 }  // namespace kvr

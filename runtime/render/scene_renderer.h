@@ -36,6 +36,16 @@ struct PointerLook {
   bool operator==(const PointerLook&) const = default;
 };
 
+// A rectangle of device pixels (x, y from the top-left corner).
+struct DeviceRect {
+  int x = 0, y = 0, width = 0, height = 0;
+
+  bool empty() const { return width <= 0 || height <= 0; }
+  bool operator==(const DeviceRect& o) const {
+    return x == o.x && y == o.y && width == o.width && height == o.height;
+  }
+};
+
 class SceneRenderer {
  public:
   // Compiles the scene's elements once (references resolved to variable
@@ -46,13 +56,26 @@ class SceneRenderer {
   SceneRenderer& operator=(const SceneRenderer&) = delete;
 
   // Draws the whole scene into a device area of width x height pixels, the
-  // layout scaled with its aspect kept and letterboxed.
+  // layout scaled with its aspect kept and letterboxed. Works on any Cairo
+  // surface, vector ones included: nothing is kept as a picture.
   void draw(cairo_t* cr, int width, int height, const FrameView& view, double now,
             const PointerLook& pointer) const;
 
+  // Brings a target up to date that still holds what update() drew there
+  // last: only the elements whose look, place or visibility changed are
+  // drawn again, inside the rectangles they cover then and now. Returns
+  // those rectangles (empty: nothing changed, nothing was drawn). The first
+  // call, a new size and a call after forget() draw everything.
+  std::vector<DeviceRect> update(cairo_t* cr, int width, int height, const FrameView& view,
+                                 double now, const PointerLook& pointer);
+
+  // The target of update() no longer holds its last picture (a new
+  // surface): the next update() draws everything.
+  void forget();
+
   // Which button the pointer lights up and whether it is pressed, as one
   // number (-1 for none): a window redraws for the pointer only when it
-  // changes.
+  // changes (the focus ring it compares itself: it sets it).
   int look_key(const FrameView& view, const PointerLook& pointer) const;
 
   // What the renderer could not make sense of in the scene's elements (bad

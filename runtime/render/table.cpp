@@ -64,6 +64,8 @@ void draw_table(const DrawContext& dc, const Node& n) {
   }
   set_rgba(cr, {0.70, 0.73, 0.78, 1.0});
   cairo_set_line_width(cr, 0.7);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
   cairo_stroke(cr);
 }
 

@@ -1,5 +1,7 @@
 #include "text.h"
 
+#include <cstring>
+
 #include "palette.h"
 
 namespace kvr::render {
@@ -15,64 +17,114 @@ Fonts::Fonts() {
 }
 
 Fonts::~Fonts() {
+  for (auto& [key, font] : scaled_) cairo_scaled_font_destroy(font);
   cairo_font_face_destroy(regular_);
   cairo_font_face_destroy(bold_);
   cairo_font_options_destroy(options_);
 }
 
-TextMeasure::TextMeasure(const Fonts& fonts) {
-  scratch_ = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-  cr_ = cairo_create(scratch_);
-  cairo_set_font_options(cr_, fonts.options());
+cairo_scaled_font_t* Fonts::scaled(double size, bool bold) const {
+  for (auto& [key, font] : scaled_)
+    if (key.first == size && key.second == bold) return font;
+  cairo_matrix_t font_matrix, ctm;
+  cairo_matrix_init_scale(&font_matrix, size, size);
+  cairo_matrix_init_identity(&ctm);
+  cairo_scaled_font_t* font = cairo_scaled_font_create(face(bold), &font_matrix, &ctm, options_);
+  scaled_.push_back({{size, bold}, font});
+  return font;
 }
 
-TextMeasure::~TextMeasure() {
-  cairo_destroy(cr_);
-  cairo_surface_destroy(scratch_);
+const TextLayout& Fonts::layout(const std::string& text, double size, bool bold) const {
+  key_.clear();
+  key_.push_back(bold ? 'b' : 'r');
+  key_.append(reinterpret_cast<const char*>(&size), sizeof size);
+  key_.append(text);
+  auto found = layouts_.find(key_);
+  if (found != layouts_.end()) return found->second;
+  if (layouts_.size() >= kLayoutLimit) layouts_.clear();
+  return layouts_.emplace(key_, lay_out(text, size, bold)).first->second;
 }
 
-double TextMeasure::advance(const std::string& text, double size, bool bold) {
-  cairo_select_font_face(cr_, kFontFamily, CAIRO_FONT_SLANT_NORMAL,
-                         bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr_, size);
-  cairo_text_extents_t ext;
-  cairo_text_extents(cr_, text.c_str(), &ext);
-  return ext.x_advance;
+TextLayout Fonts::lay_out(const std::string& text, double size, bool bold) const {
+  TextLayout laid;
+  cairo_scaled_font_t* font = scaled(size, bold);
+  cairo_glyph_t* glyphs = nullptr;
+  int count = 0;
+  if (cairo_scaled_font_text_to_glyphs(font, 0.0, 0.0, text.data(), static_cast<int>(text.size()),
+                                       &glyphs, &count, nullptr, nullptr,
+                                       nullptr) == CAIRO_STATUS_SUCCESS &&
+      count > 0) {
+    laid.glyphs.assign(glyphs, glyphs + count);
+    cairo_text_extents_t ext;
+    cairo_scaled_font_glyph_extents(font, glyphs, count, &ext);
+    laid.advance = ext.x_advance;
+  }
+  cairo_glyph_free(glyphs);
+  return laid;
+}
+
+double text_width(const Fonts& fonts, const std::string& s, double size, bool bold) {
+  return fonts.layout(s, size, bold).advance;
 }
 
 namespace {
 
-void set_font(cairo_t* cr, const Fonts& fonts, double size, bool bold) {
-  cairo_set_font_face(cr, fonts.face(bold));
-  cairo_set_font_size(cr, size);
+// The width and size a line is drawn at, and where it starts.
+struct Placed {
+  double x, width, size;
+};
+
+Placed place(double advance, double x, double size, Align align, double max_width) {
+  double w = advance;
+  if (max_width > 0.0 && w > max_width) {
+    size *= max_width / w;
+    w = max_width;
+  }
+  if (align == Align::Center) x -= w / 2.0;
+  if (align == Align::Right) x -= w;
+  return {x, w, size};
 }
 
 }  // namespace
 
-double text_width(cairo_t* cr, const Fonts& fonts, const std::string& s, double size, bool bold) {
-  set_font(cr, fonts, size, bold);
-  cairo_text_extents_t ext;
-  cairo_text_extents(cr, s.c_str(), &ext);
-  return ext.x_advance;
+Box text_box(const Fonts& fonts, const std::string& s, double x, double y, double size, bool bold,
+             Align align, double max_width) {
+  if (s.empty()) return {};
+  Placed p = place(fonts.layout(s, size, bold).advance, x, size, align, max_width);
+  // DejaVu Sans reaches 0.93 of the size above the baseline (1.2 with an
+  // accent on a capital) and 0.24 below; a few glyphs start before their
+  // origin or end after their advance.
+  return {p.x - 0.25 * size, y - 0.4 * size, p.x + p.width + 0.25 * size, y + 1.25 * size};
 }
 
 void draw_text(cairo_t* cr, const Fonts& fonts, const std::string& s, double x, double y,
                double size, bool bold, Align align, const Rgba& colour, double max_width) {
   if (s.empty()) return;
-  double w = text_width(cr, fonts, s, size, bold);
-  if (max_width > 0.0 && w > max_width) {
-    size *= max_width / w;
-    w = max_width;
-    set_font(cr, fonts, size, bold);
-  }
-  if (align == Align::Center) x -= w / 2.0;
-  if (align == Align::Right) x -= w;
+  const TextLayout& laid = fonts.layout(s, size, bold);
+  if (laid.glyphs.empty()) return;
+  Placed p = place(laid.advance, x, size, align, max_width);
   set_rgba(cr, colour);
   cairo_save(cr);
-  cairo_translate(cr, x, y);
+  cairo_translate(cr, p.x, y);
   cairo_scale(cr, 1.0, -1.0);
+  cairo_set_font_face(cr, fonts.face(bold));
+  cairo_set_font_size(cr, p.size);
+  // The line starts at the current point, which Cairo keeps in 1/256 of a
+  // device pixel: the glyphs land on the same pixels as cairo_show_text's.
   cairo_move_to(cr, 0.0, 0.0);
-  cairo_show_text(cr, s.c_str());
+  double ox = 0.0, oy = 0.0;
+  cairo_get_current_point(cr, &ox, &oy);
+  cairo_new_path(cr);
+  // Unhinted advances grow with the size: a line drawn smaller keeps its
+  // layout, scaled.
+  double shrink = p.size / size;
+  thread_local std::vector<cairo_glyph_t> glyphs;
+  glyphs = laid.glyphs;
+  for (cairo_glyph_t& g : glyphs) {
+    g.x = ox + g.x * shrink;
+    g.y = oy + g.y * shrink;
+  }
+  cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
   cairo_restore(cr);
 }
 

@@ -2,38 +2,41 @@
 // pointer states taken from SDL's event queue.
 //
 // The program polls back to back (waits for release, the intro choice, the
-// results view) and plays "HOME" twice per frame. This backend keeps that
-// cheap: a frame is drawn only when something it shows has changed (bound
-// record bytes, flags, animations, the lit button, the window size), at most
-// once per display refresh, and a poll that follows an idle frame waits a few
-// milliseconds for an event instead of spinning.
+// results view) and plays "HOME" twice per frame. The window keeps that
+// cheap and quiet: a frame is drawn only when something it shows changed
+// (bound record bytes, flags, animations, the lit button, the window size),
+// at most once per display refresh, and only the rectangles that changed
+// are drawn and sent. A poll that would hand the program what it handed it
+// last, while nothing the program shows changed since, sleeps until an
+// event or the next frame of an animation: the program only changes in
+// answer to input, so until then it would only repeat itself.
 #include <SDL.h>
 #include <cairo.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "backend.h"
 #include "button_roles.h"
+#include "frame_pacing.h"
 #include "runtime_controls.h"
 #include "scene_renderer.h"
 #include "sdl_keys.h"
+#include "steady_polls.h"
+#include "window_canvas.h"
 #include "window_input.h"
 
 namespace kvr {
 
 namespace {
-
-// How long a poll after an idle frame waits for an event.
-constexpr int kIdleWaitMs = 8;
 
 class WindowBackend final : public Backend {
  public:
@@ -41,11 +44,9 @@ class WindowBackend final : public Backend {
 
   bool open(const Settings& settings) override {
     settings_ = settings;
-    // Measured under Xvfb and on plain machines: the software renderer with
-    // framebuffer acceleration off presents in about 0.2 ms with 20 MB
-    // resident, against about 2 ms and 108 MB for the OpenGL path.
+    // The window surface is SDL's own framebuffer (shared memory under
+    // X11): no renderer, no texture, no OpenGL.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // A tap on a touch screen arrives as a left click.
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "1");
@@ -95,17 +96,12 @@ class WindowBackend final : public Backend {
       return false;
     }
     SDL_SetWindowMinimumSize(window_, 320, 240);
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (renderer_ == nullptr) {
-      std::cerr << "KvrRun: cannot draw into the window: " << SDL_GetError() << "\n";
-      close();
-      return false;
-    }
+    canvas_ = std::make_unique<WindowCanvas>(window_);
     SDL_DisplayMode mode;
     if (SDL_GetWindowDisplayMode(window_, &mode) == 0 && mode.refresh_rate > 0)
-      frame_interval_ = 1.0 / mode.refresh_rate;
+      pacing_.set_interval(1.0 / mode.refresh_rate);
     start_ = std::chrono::steady_clock::now();
-    dirty_ = true;
+    pacing_.invalidate();
     return true;
   }
 
@@ -119,10 +115,10 @@ class WindowBackend final : public Backend {
     if (view.scene != scene_) {
       scene_ = view.scene;
       scene_renderer_ = scene_ != nullptr ? std::make_unique<SceneRenderer>(*scene_) : nullptr;
-      dirty_ = true;
+      pacing_.invalidate();
     }
     note_changes();
-    if (dirty_ && due()) present();
+    if (pacing_.due(clock())) present();
     bool hold = scene_ != nullptr && action >= 0 &&
                 static_cast<std::size_t>(action) < scene_->actions.size() &&
                 scene_->actions[static_cast<std::size_t>(action)].hold;
@@ -130,6 +126,16 @@ class WindowBackend final : public Backend {
   }
 
   void poll(std::int32_t* x, std::int32_t* y, std::int32_t* buttons) override {
+    if (!ended_) {
+      pump();
+      for (;;) {
+        if (ended_) break;
+        note_changes();
+        if (pacing_.due(clock())) present();
+        if (input_.pending() || !steady_.steady(input_.peek(), snapshot_)) break;
+        wait_for_event(pacing_.wait_ms(clock()));
+      }
+    }
     if (ended_) {
       // Every wait and modal loop of the program ends on one of these two:
       // a right press ends the intro choice and the results view, a release
@@ -140,25 +146,8 @@ class WindowBackend final : public Backend {
       end_toggle_ = !end_toggle_;
       return;
     }
-    if (input_.pending()) {
-      pump();
-    } else {
-      if (view_.scene != nullptr) note_changes();
-      bool woke = false;
-      if (dirty_ && !due()) {
-        // A frame is waiting for the display's next refresh.
-        woke = wait_for_event(static_cast<int>(std::ceil((next_due_ - clock()) * 1000.0)));
-      } else if (!dirty_ && !active_) {
-        woke = wait_for_event(kIdleWaitMs);
-      } else {
-        pump();
-        woke = true;
-      }
-      if (woke && view_.scene != nullptr) note_changes();
-      if (dirty_ && due() && window_ != nullptr && !ended_) present();
-    }
-    active_ = false;
     PointerState state = input_.next();
+    steady_.handed(state, snapshot_);
     *x = state.x;
     *y = state.y;
     *buttons = state.buttons;
@@ -170,10 +159,7 @@ class WindowBackend final : public Backend {
 
   void close() override {
     scene_renderer_.reset();
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    texture_ = nullptr;
-    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
-    renderer_ = nullptr;
+    canvas_.reset();
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     window_ = nullptr;
     if (sdl_started_) SDL_Quit();
@@ -185,9 +171,9 @@ class WindowBackend final : public Backend {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   }
 
-  bool due() const { return clock() >= next_due_; }
-
-  // Compares what the next frame would show with what is on screen.
+  // Takes a fingerprint of what the program shows and marks the picture
+  // out of date when it, the lit button, the focus ring, the pinned
+  // reference or a running animation says so.
   void note_changes() {
     if (view_.scene == nullptr || view_.records == nullptr) return;
     snapshot_.clear();
@@ -205,25 +191,30 @@ class WindowBackend final : public Backend {
                        a + view_.state->animation_start.size() * sizeof(double));
     }
     // Which button the pointer lights changes only with the pointer or with
-    // what is shown: asked again only then.
+    // what is shown: asked again only then. The ring follows what is shown
+    // (a scope that opens takes it).
     if (scene_renderer_) input_.set_focus(controls_->focus_mark(view_, *scene_renderer_));
     PointerLook pointer = input_.look();
     bool same_records = snapshot_ == checked_;
-    if (!same_records || !(pointer == checked_pointer_)) {
+    if (!same_records || pointer.x != checked_pointer_.x || pointer.y != checked_pointer_.y ||
+        pointer.buttons != checked_pointer_.buttons) {
       look_ = scene_renderer_ ? scene_renderer_->look_key(view_, pointer) : -1;
       checked_pointer_ = pointer;
       if (!same_records) checked_ = snapshot_;
     }
-    if (snapshot_ != shown_ || look_ != shown_look_) {
-      dirty_ = true;
-      active_ = true;
-    }
-    if (animating()) dirty_ = true;
+    if (snapshot_ != shown_ || look_ != shown_look_ || !(pointer.focus == shown_focus_) ||
+        pinned_generation() != shown_pinned_ || animating(clock()))
+      pacing_.invalidate();
   }
 
-  bool animating() const {
+  // Changes at every pin and clear of the reference: the program's records
+  // stay as they are, what is shown does not.
+  std::uint64_t pinned_generation() const {
+    return reference_ != nullptr ? reference_->generation() : 0;
+  }
+
+  bool animating(double t) const {
     if (view_.state == nullptr || view_.scene == nullptr) return false;
-    double t = clock();
     for (std::size_t i = 0; i < view_.scene->animations.size(); ++i) {
       if (view_.state->progress(*view_.scene, static_cast<int>(i), t) < 1.0) return true;
     }
@@ -231,49 +222,24 @@ class WindowBackend final : public Backend {
   }
 
   void present() {
-    if (renderer_ == nullptr || scene_renderer_ == nullptr) return;
-    int w = 0, h = 0;
-    if (SDL_GetRendererOutputSize(renderer_, &w, &h) != 0 || w < 1 || h < 1) return;
-    if (texture_ == nullptr || w != texture_w_ || h != texture_h_) {
-      if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-      texture_ =
-          SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
-      if (texture_ == nullptr) return;
-      texture_w_ = w;
-      texture_h_ = h;
-    }
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) != 0) return;
-    cairo_surface_t* surface = cairo_image_surface_create_for_data(
-        static_cast<unsigned char*>(pixels), CAIRO_FORMAT_RGB24, w, h, pitch);
-    cairo_t* cr = cairo_create(surface);
     double t = clock();
-    PointerLook look = input_.look();
-    scene_renderer_->draw(cr, w, h, view_, t, look);
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-    SDL_UnlockTexture(texture_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
+    if (canvas_ != nullptr && scene_renderer_ != nullptr)
+      canvas_->present(*scene_renderer_, view_, t, input_.look());
     shown_ = snapshot_;
-    shown_look_ = scene_renderer_->look_key(view_, look);
-    checked_ = snapshot_;
-    checked_pointer_ = look;
-    look_ = shown_look_;
-    dirty_ = animating();
-    next_due_ = t + frame_interval_;
+    shown_look_ = look_;
+    shown_focus_ = input_.look().focus;
+    shown_pinned_ = pinned_generation();
+    pacing_.drawn(t, animating(t));
   }
 
-  // Waits up to `ms` for an event and reads every event there is; true
-  // when one came.
-  bool wait_for_event(int ms) {
-    if (ms < 1) ms = 1;
+  // Sleeps until an event comes (`ms` < 0) or at most `ms`, then reads
+  // every event there is.
+  void wait_for_event(int ms) {
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, ms) != 1) return false;
+    int got = ms < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, ms);
+    if (got != 1) return;
     handle(event);
     pump();
-    return true;
   }
 
   void pump() {
@@ -284,10 +250,10 @@ class WindowBackend final : public Backend {
 
   Viewport viewport() const {
     Viewport v;
-    if (window_ == nullptr || renderer_ == nullptr) return v;
+    if (window_ == nullptr) return v;
     int ww = 0, wh = 0, pw = 0, ph = 0;
     SDL_GetWindowSize(window_, &ww, &wh);
-    SDL_GetRendererOutputSize(renderer_, &pw, &ph);
+    SDL_GetWindowSizeInPixels(window_, &pw, &ph);
     v.window_width = ww;
     v.window_height = wh;
     v.pixel_width = pw;
@@ -305,12 +271,21 @@ class WindowBackend final : public Backend {
         end_run();
         break;
       case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_CLOSE) end_run();
-        if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
-            event.window.event == SDL_WINDOWEVENT_EXPOSED ||
-            event.window.event == SDL_WINDOWEVENT_RESTORED) {
-          dirty_ = true;
-          next_due_ = 0.0;
+        switch (event.window.event) {
+          case SDL_WINDOWEVENT_CLOSE:
+            end_run();
+            break;
+          case SDL_WINDOWEVENT_SIZE_CHANGED:
+          case SDL_WINDOWEVENT_RESTORED:
+            // Drawn at the next refresh, at the size the window has then.
+            pacing_.invalidate();
+            break;
+          case SDL_WINDOWEVENT_EXPOSED:
+            if (canvas_ != nullptr) canvas_->exposed();
+            pacing_.invalidate();
+            break;
+          default:
+            break;
         }
         break;
       case SDL_MOUSEMOTION:
@@ -321,13 +296,14 @@ class WindowBackend final : public Backend {
       case SDL_MOUSEBUTTONUP:
         input_.set_viewport(viewport());
         if (event.type == SDL_MOUSEBUTTONDOWN) controls_->pointer_pressed();
-        if (input_.button(physical_button(event.button.which, event.button.button),
-                          event.type == SDL_MOUSEBUTTONDOWN, event.button.x, event.button.y))
-          active_ = true;
+        input_.button(physical_button(event.button.which, event.button.button),
+                      event.type == SDL_MOUSEBUTTONDOWN, event.button.x, event.button.y);
+        // A command button's click is the runtime's: it changes what is
+        // shown, never what the program sees, so it is drawn at once.
         if (std::optional<Command> clicked = input_.take_command();
             clicked && scene_renderer_ && !holding_ &&
             controls_->command(*clicked, view_, *scene_renderer_))
-          dirty_ = true;
+          pacing_.invalidate();
         break;
       case SDL_KEYDOWN:
         key(event.key);
@@ -345,24 +321,25 @@ class WindowBackend final : public Backend {
     } else if (action.kind == KeyAction::Kind::Fullscreen && window_ != nullptr) {
       fullscreen_ = !fullscreen_;
       SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-      dirty_ = true;
+      pacing_.invalidate();
     } else if (action.kind == KeyAction::Kind::Screenshot) {
       screenshot();
     } else {
       key_pressed_ = true;
-      // On a held page every other key only dismisses it.
+      // On a held page every other key only dismisses it. A key that pins,
+      // clears or moves the ring leaves the program's state as it is, so
+      // the waiting poll draws it without waking the program; Enter on a
+      // program's control queues its click, which ends the wait.
       if (!holding_ && !ended_ && scene_renderer_ &&
-          controls_->key(action, view_, *scene_renderer_, input_)) {
-        dirty_ = true;
-        active_ = true;
-      }
+          controls_->key(action, view_, *scene_renderer_, input_))
+        pacing_.invalidate();
     }
   }
 
   void screenshot() {
-    if (view_.scene == nullptr || renderer_ == nullptr) return;
+    if (view_.scene == nullptr || window_ == nullptr) return;
     int w = 0, h = 0;
-    SDL_GetRendererOutputSize(renderer_, &w, &h);
+    SDL_GetWindowSizeInPixels(window_, &w, &h);
     char stamp[32];
     std::time_t t = std::time(nullptr);
     std::tm local{};
@@ -393,10 +370,11 @@ class WindowBackend final : public Backend {
     bool pressed = false;
     while (!ended_) {
       note_changes();
-      if (dirty_ && due()) present();
+      if (pacing_.due(clock())) present();
       SDL_Event event;
-      int ms = dirty_ ? std::max(1, static_cast<int>((next_due_ - clock()) * 1000.0)) : 100;
-      if (SDL_WaitEventTimeout(&event, ms) != 1) continue;
+      int ms = pacing_.wait_ms(clock());
+      int got = ms < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, ms);
+      if (got != 1) continue;
       if (event.type == SDL_MOUSEBUTTONDOWN) pressed = true;
       bool released = event.type == SDL_MOUSEBUTTONUP && pressed;
       handle(event);
@@ -405,14 +383,13 @@ class WindowBackend final : public Backend {
     input_.clear();
     key_pressed_ = false;
     holding_ = false;
+    steady_.forget();
   }
 
   Settings settings_;
   bool sdl_started_ = false;
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  int texture_w_ = 0, texture_h_ = 0;
+  std::unique_ptr<WindowCanvas> canvas_;
   bool fullscreen_ = false;
 
   const Scene* scene_ = nullptr;
@@ -422,19 +399,19 @@ class WindowBackend final : public Backend {
   PointerInput input_;
   std::unique_ptr<RuntimeControls> controls_;
   bool holding_ = false;
+  SteadyPolls steady_;
   bool ended_ = false;
   bool end_toggle_ = false;
   bool key_pressed_ = false;
 
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-  double frame_interval_ = 1.0 / 60.0;
-  double next_due_ = 0.0;
-  bool dirty_ = true;
-  bool active_ = true;  // something happened since the last poll
+  FramePacing pacing_;
   std::vector<unsigned char> snapshot_, shown_, checked_;
   PointerLook checked_pointer_{-100000, -100000, -1, {}};
   int look_ = -1;
   int shown_look_ = -2;
+  FocusMark shown_focus_;
+  std::uint64_t shown_pinned_ = 0;
 };
 
 }  // namespace

@@ -86,6 +86,10 @@ class PointerInput {
   bool pending() const { return !queue_.empty(); }
   // The oldest queued state, else the current one.
   PointerState next();
+  // What next() would return, without taking it.
+  PointerState peek() const {
+    return queue_.empty() ? PointerState{program_x(), program_y(), buttons_} : queue_.front();
+  }
   // Where the pointer is now and which buttons are down, for the hover and
   // pressed looks, with the focus ring.
   PointerLook look() const { return {x_, y_, look_buttons_, focus_}; }

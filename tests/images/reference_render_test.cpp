@@ -1,7 +1,8 @@
 // What the reference, the class scale and the report add to drawing: the
 // class distance at the scale's edges, the written difference, the CSV
 // table, the keyboard order of HOME.SP1 per focus scope, the scene's
-// runtime-owned buttons, and pinned texts in layers.
+// runtime-owned buttons and the report files. What pinning and the focus
+// ring redraw is in frame_update_test.cpp.
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -6,83 +6,18 @@
 #include <filesystem>
 #include <string>
 
+#include "canvas.h"
 #include "sample_records.h"
 #include "scene_renderer.h"
+#include "small_scene.h"
 
 namespace {
 
-struct Rgb {
-  int r, g, b;
-  bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-};
-
-std::ostream& operator<<(std::ostream& os, const Rgb& c) {
-  return os << "(" << c.r << "," << c.g << "," << c.b << ")";
-}
-
-// A scene with one object O holding a text T, a switch S, a colour C and an
-// integer I, and the given flags, animations, actions and elements.
-kvr::Scene scene_with(const std::string& elements, const std::string& extra = "") {
-  std::string text = R"({"format": "kvr-scene", "version": 1,
-    "objects": [{"name": "O", "variables": [["T", "text"], ["S", "switch"], ["C", "colour"],
-                                            ["I", "int32"]]}],
-    "flags": ["f"], "animations": [{"name": "a", "seconds": 1.0}],
-    "actions": [{"name": "go", "set": ["f"], "animate": ["a"]}])" +
-                     extra + R"(, "elements": )" + elements + "}";
-  kvr::SceneLoadResult r = kvr::parse_scene(text, "test.sp1");
-  EXPECT_TRUE(r.scene.has_value()) << r.error;
-  return r.scene ? *r.scene : kvr::Scene{};
-}
-
-class Canvas {
- public:
-  Canvas(int w, int h) : surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h)) {}
-  ~Canvas() { cairo_surface_destroy(surface_); }
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
-
-  void draw(const kvr::SceneRenderer& r, const kvr::FrameView& view, double now = 1e9,
-            kvr::PointerLook pointer = {}) {
-    cairo_t* cr = cairo_create(surface_);
-    r.draw(cr, cairo_image_surface_get_width(surface_), cairo_image_surface_get_height(surface_),
-           view, now, pointer);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface_);
-  }
-  Rgb at(int x, int y) const {
-    const unsigned char* data = cairo_image_surface_get_data(surface_);
-    int stride = cairo_image_surface_get_stride(surface_);
-    std::uint32_t px;
-    std::memcpy(&px, data + y * stride + x * 4, 4);
-    return {static_cast<int>((px >> 16) & 0xFF), static_cast<int>((px >> 8) & 0xFF),
-            static_cast<int>(px & 0xFF)};
-  }
-  // Pixels in a device rectangle that are not the given colour.
-  int count_not(int x1, int y1, int x2, int y2, Rgb colour) const {
-    int n = 0;
-    for (int y = y1; y < y2; ++y)
-      for (int x = x1; x < x2; ++x) n += at(x, y) == colour ? 0 : 1;
-    return n;
-  }
-
- private:
-  cairo_surface_t* surface_;
-};
-
-const Rgb kRed{255, 0, 0};
-const Rgb kPaper{248, 248, 243};  // the layout's background
-
-struct Fixture {
-  explicit Fixture(const std::string& elements, const std::string& extra = "")
-      : scene(scene_with(elements, extra)), records(scene), renderer(scene) {
-    state.reset(scene);
-  }
-  kvr::FrameView view() { return {&scene, &state, &records.pointers()}; }
-  kvr::Scene scene;
-  kvr::sample::Records records;
-  kvr::SceneState state;
-  kvr::SceneRenderer renderer;
-};
+using test::Canvas;
+using test::Fixture;
+using test::kPaper;
+using test::kRed;
+using test::Rgb;
 
 TEST(Renderer, LayoutHasItsOriginBottomLeftAndIsLetterboxed) {
   Fixture f(R"([{"kind": "rect", "box": [0, 0, 100, 100], "fill": "#ff0000"}])");
@@ -308,6 +243,21 @@ TEST(RendererLayers, RedrawWhenWhatTheyReadChanges) {
   big.draw(f.renderer, f.view());
   EXPECT_EQ(big.at(100, 1100), (Rgb{0, 255, 0}));
   EXPECT_EQ(big.at(300, 1100), kRed);
+}
+
+TEST(RendererLayers, DrawOnlyInsideTheirRegionExceptWhileTheyMove) {
+  Fixture f(R"([{"kind": "group", "layer": [0, 0, 100, 100], "slide": {"anim": "a", "from": [0, 0]},
+                 "children": [{"kind": "rect", "box": [0, 0, 200, 50], "fill": "#ff0000"}]}])");
+  EXPECT_EQ(f.renderer.problems().size(), 1u);
+  Canvas c(800, 600);
+  c.draw(f.renderer, f.view());
+  EXPECT_EQ(c.at(50, 575), kRed);
+  EXPECT_EQ(c.at(99, 575), kRed);
+  EXPECT_EQ(c.at(101, 575), kPaper) << "drawn outside the layer's region";
+  // While its animation runs the group is drawn whole.
+  f.state.play(f.scene, f.scene.find_action("go"), 0.0);
+  c.draw(f.renderer, f.view(), 0.5);
+  EXPECT_EQ(c.at(150, 575), kRed);
 }
 
 TEST(RendererLayers, ReportShapesReachingOutsideTheirRegion) {

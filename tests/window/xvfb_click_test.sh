@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # A real window under Xvfb: clicks reach the program at their screen
 # positions, the window shows the new label, and both the quit button and
-# Escape (inside the results view) end the run through the hand-over.
+# Escape (inside the results view) end the run through the hand-over; a
+# click after a long idle (the polls sleep) still reaches the program and
+# the screen, and a window resized in quick steps ends drawn at its last
+# size.
 #
 #   xvfb_click_test.sh BIN_DIR
 #
@@ -189,4 +192,46 @@ if grep -q '"HOMBASE.TALMUR":\[1' <<<"$after_use"; then
   fail "the click that closed the page reached the program"
 fi
 echo "intro page held until a click, click kept by the runtime"
+
+# --- A click after a long idle; a resize in quick steps -----------------------
+# The colour of a pixel of the window, as "r g b".
+pixel() {
+  convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
+}
+near() { # near "r g b" R G B: within 3 levels on every channel
+  read -r pr pg pb <<<"$1"
+  [ $((pr - $2)) -le 3 ] && [ $(($2 - pr)) -le 3 ] && [ $((pg - $3)) -le 3 ] &&
+    [ $(($3 - pg)) -le 3 ] && [ $((pb - $4)) -le 3 ] && [ $(($4 - pb)) -le 3 ]
+}
+start_run
+import -window root "$work/idle-before.png"
+sleep 3 # nothing happens: the polls sleep until an event
+click 231 92 # the Walls menu button
+sleep 0.3
+import -window root "$work/idle-after.png"
+crop "$work/idle-before.png" 530 200 790 550 "$work/panel-before.png"
+crop "$work/idle-after.png" 530 200 790 550 "$work/panel-after.png"
+opened=$(compare -metric AE -fuzz 5% "$work/panel-before.png" "$work/panel-after.png" null: 2>&1)
+[ "${opened%% *}" -gt 2000 ] 2>/dev/null || fail "a click after an idle did not open the panel on screen ($opened)"
+xdotool windowsize "$window" 1000 700
+sleep 0.05
+xdotool windowsize "$window" 640 480
+sleep 0.05
+xdotool windowsize "$window" 900 500
+sleep 0.8
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ "$WIDTH" = 900 ] && [ "$HEIGHT" = 500 ] || fail "the window was not resized (${WIDTH}x$HEIGHT)"
+import -window "$window" "$work/resized.png"
+# At 900 x 500 the 4:3 layout leaves a bar of about 117 pixels on each
+# side, drawn in the letterbox colour; at the sizes before there was none.
+for x in 40 860; do
+  seen=$(pixel "$work/resized.png" "$x" 250)
+  near "$seen" 26 28 33 || fail "the last size is not drawn: pixel ($x, 250) is $seen"
+done
+seen=$(pixel "$work/resized.png" 450 30)
+near "$seen" 26 28 33 && fail "the layout is missing at the last size: pixel (450, 30) is $seen"
+xdotool key Escape
+wait_end "resized, then Escape"
+grep -q '"action":"DECDROIT"' "$work/run/trace.jsonl" || fail "the click after an idle never reached the program"
+echo "a click after an idle reached the program; the last size was drawn"
 echo "PASS"

@@ -1,0 +1,198 @@
+#include "frame_tracker.h"
+
+#include <cstring>
+
+#include "buttons.h"
+#include "ink_bounds.h"
+#include "records.h"
+#include "text.h"
+
+namespace kvr::render {
+
+namespace {
+
+// Rectangles this close are drawn as one: the gap costs less than another
+// pass over the elements.
+constexpr int kNear = 8;
+
+bool near(const DeviceRect& a, const DeviceRect& b) {
+  return a.x - kNear < b.x + b.width && b.x - kNear < a.x + a.width &&
+         a.y - kNear < b.y + b.height && b.y - kNear < a.y + a.height;
+}
+
+}  // namespace
+
+void merge_rects(std::vector<DeviceRect>& rects, std::size_t limit) {
+  bool merged = true;
+  while (merged) {
+    merged = false;
+    for (std::size_t i = 0; i < rects.size() && !merged; ++i) {
+      for (std::size_t j = i + 1; j < rects.size(); ++j) {
+        if (near(rects[i], rects[j])) {
+          rects[i] = unite(rects[i], rects[j]);
+          rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
+          merged = true;
+          break;
+        }
+      }
+    }
+  }
+  if (rects.size() > limit) {
+    DeviceRect all;
+    for (const DeviceRect& r : rects) all = unite(all, r);
+    rects.assign(1, all);
+  }
+}
+
+FrameTracker::FrameTracker(int slots)
+    : slots_(static_cast<std::size_t>(std::max(slots, 0))),
+      rects_(static_cast<std::size_t>(std::max(slots, 0))) {}
+
+const std::vector<DeviceRect>& FrameTracker::track(const std::vector<Node>& nodes,
+                                                   const DrawContext& dc,
+                                                   const LayoutTransform& to_device) {
+  damage_.clear();
+  ++generation_;
+  dc_ = &dc;
+  to_device_ = &to_device;
+  Walk w;
+  w.clip = {0, 0, to_device.width, to_device.height};
+  for (const Node& n : nodes) walk(n, w);
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    Slot& s = slots_[i];
+    if (s.generation == generation_ || !s.shown) continue;
+    damage(rects_[i]);
+    s.shown = false;
+    s.key.clear();
+    rects_[i] = {};
+  }
+  if (!known_ || width_ != to_device.width || height_ != to_device.height) {
+    damage_.assign(1, w.clip);
+    known_ = true;
+    width_ = to_device.width;
+    height_ = to_device.height;
+  } else {
+    merge_rects(damage_, kMaxRects);
+    keep_texts_whole();
+  }
+  dc_ = nullptr;
+  to_device_ = nullptr;
+  return damage_;
+}
+
+void FrameTracker::walk(const Node& n, const Walk& w) {
+  const FrameView& view = dc_->view;
+  if (n.kind != Kind::SiteMarker && n.has_visible && !holds(n.visible, view)) return;
+  if (n.kind != Kind::Group) {
+    leaf(n, w);
+    return;
+  }
+  Walk inner = w;
+  if (n.layer.set && !moving(view, n.layer.anims, dc_->now)) {
+    Box region{n.layer.x1, n.layer.y1, n.layer.x2, n.layer.y2};
+    inner.clip = intersect(w.clip, to_device_->pixels(region.moved(w.dx, w.dy)));
+  } else {
+    GroupMotion motion = group_motion(n, view, dc_->now);
+    if (motion.alpha <= 0.0) return;
+    inner.alpha *= motion.alpha;
+    inner.dx += motion.dx;
+    inner.dy += motion.dy;
+  }
+  for (const Node& child : n.children) walk(child, inner);
+}
+
+void FrameTracker::leaf(const Node& n, const Walk& w) {
+  if (n.slot < 0 || static_cast<std::size_t>(n.slot) >= slots_.size()) return;
+  const FrameView& view = dc_->view;
+  key_.clear();
+  auto put = [this](const void* p, std::size_t size) {
+    const auto* b = static_cast<const unsigned char*>(p);
+    key_.insert(key_.end(), b, b + size);
+  };
+  put(&w.alpha, sizeof w.alpha);
+  put(&w.dx, sizeof w.dx);
+  put(&w.dy, sizeof w.dy);
+  if (n.kind == Kind::Button) {
+    ButtonLook look = button_look(*dc_, n);
+    unsigned char state = static_cast<unsigned char>((look.hover ? 1 : 0) | (look.pressed ? 2 : 0) |
+                                                     (wears_focus_ring(*dc_, n) ? 4 : 0));
+    put(&state, 1);
+  }
+  if (n.read_flags != 0) {
+    std::uint64_t flags = view.state != nullptr ? view.state->flags & n.read_flags : 0;
+    put(&flags, sizeof flags);
+  }
+  // What is shown of a record: a text's N characters, not the bytes behind
+  // them.
+  auto put_text_or_bytes = [&](const unsigned char* bytes, int var) {
+    if (bytes == nullptr) {
+      key_.push_back(0xFF);
+      return;
+    }
+    RecordKind kind = kind_of(view, var);
+    if (kind == RecordKind::Text) {
+      std::size_t n_chars = std::min<std::size_t>(bytes[0], 78);
+      key_.push_back(static_cast<unsigned char>(n_chars));
+      put(bytes + 1, n_chars);
+    } else {
+      put(bytes, record_size(kind));
+    }
+  };
+  for (int var : n.reads) put_text_or_bytes(record(view, var), var);
+  if (n.reads_reference) {
+    unsigned char pinned = reference_pinned(view) ? 1 : 0;
+    key_.push_back(pinned);
+    for (int var : n.reads_pinned) put_text_or_bytes(pinned_record(view, var), var);
+  }
+  DeviceRect r =
+      intersect(to_device_->pixels(ink_of(n, view, dc_->fonts).moved(w.dx, w.dy)), w.clip);
+  Slot& s = slots_[static_cast<std::size_t>(n.slot)];
+  DeviceRect& before = rects_[static_cast<std::size_t>(n.slot)];
+  if (!s.shown || !(before == r) || s.key != key_) {
+    if (s.shown) damage(before);
+    damage(r);
+    s.key.swap(key_);
+    before = r;
+  }
+  s.shown = true;
+  s.text = n.kind != Kind::Rect && n.kind != Kind::Polygon && n.kind != Kind::Polyline &&
+           n.kind != Kind::Circle;
+  s.generation = generation_;
+}
+
+// Cairo 1.16 draws a line of text that a clip cuts through a mask sized
+// from the glyphs' unhinted outlines, which can leave out the top row of a
+// glyph hinted upwards: a frame drawn by its changes then differs from a
+// whole one. A damaged rectangle therefore never cuts a drawn text: it
+// grows to hold every text element it meets.
+void FrameTracker::keep_texts_whole() {
+  for (int pass = 0; pass < 4; ++pass) {
+    bool grown = false;
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+      if (!slots_[i].shown || !slots_[i].text) continue;
+      const DeviceRect& r = rects_[i];
+      for (DeviceRect& d : damage_) {
+        if (overlaps(d, r) && !(unite(d, r) == d)) {
+          d = unite(d, r);
+          grown = true;
+        }
+      }
+    }
+    if (!grown) return;
+    merge_rects(damage_, kMaxRects);
+  }
+}
+
+void FrameTracker::damage(const DeviceRect& r) {
+  if (r.empty()) return;
+  for (DeviceRect& d : damage_) {
+    if (near(d, r)) {
+      d = unite(d, r);
+      return;
+    }
+  }
+  damage_.push_back(r);
+  if (damage_.size() > 4 * kMaxRects) merge_rects(damage_, kMaxRects);
+}
+
+}  // namespace kvr::render

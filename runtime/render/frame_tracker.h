@@ -1,0 +1,71 @@
+// Drawing a frame by its changes: each drawn element's look (the values it
+// reads, its button state, its group's slide and fade), visibility and
+// pixels are kept from the frame before; the damage is where an element
+// appeared, went or changed, then and now.
+#ifndef KVR_RENDER_FRAME_TRACKER_H
+#define KVR_RENDER_FRAME_TRACKER_H
+
+#include <vector>
+
+#include "draw_context.h"
+#include "element_model.h"
+#include "layout_transform.h"
+
+namespace kvr::render {
+
+class FrameTracker {
+ public:
+  explicit FrameTracker(int slots);
+
+  // Walks the compiled elements as they would draw now, keeps each drawn
+  // element's state and returns the rectangles that differ from the frame
+  // tracked before (merged, in no order). The first frame, or the first
+  // after forget() or at a new size, damages the whole target.
+  const std::vector<DeviceRect>& track(const std::vector<Node>& nodes, const DrawContext& dc,
+                                       const LayoutTransform& to_device);
+
+  // Each drawn element's pixels in the frame tracked last (empty when
+  // hidden), by slot.
+  const std::vector<DeviceRect>& rects() const { return rects_; }
+
+  void forget() { known_ = false; }
+
+  // More damaged rectangles than this are merged into one.
+  static constexpr std::size_t kMaxRects = 12;
+
+ private:
+  struct Walk {
+    double dx = 0.0, dy = 0.0;  // slide of the groups around, layout units
+    double alpha = 1.0;         // fade of the groups around
+    DeviceRect clip;            // the layer region around, or the whole target
+  };
+  void walk(const Node& n, const Walk& w);
+  void leaf(const Node& n, const Walk& w);
+  void damage(const DeviceRect& r);
+
+  void keep_texts_whole();
+
+  struct Slot {
+    bool shown = false;
+    bool text = false;  // draws glyphs
+    unsigned generation = 0;
+    std::vector<unsigned char> key;
+  };
+  std::vector<Slot> slots_;
+  std::vector<DeviceRect> rects_;
+  std::vector<DeviceRect> damage_;
+  std::vector<unsigned char> key_;
+  unsigned generation_ = 0;
+  bool known_ = false;
+  int width_ = 0, height_ = 0;
+  const DrawContext* dc_ = nullptr;
+  const LayoutTransform* to_device_ = nullptr;
+};
+
+// Merges rectangles that overlap or nearly touch, then all of them when
+// more than `limit` remain.
+void merge_rects(std::vector<DeviceRect>& rects, std::size_t limit);
+
+}  // namespace kvr::render
+
+#endif

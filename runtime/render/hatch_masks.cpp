@@ -1,0 +1,100 @@
+#include "hatch_masks.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "geometry.h"
+
+namespace kvr::render {
+
+HatchMasks::Mask::~Mask() {
+  if (surface != nullptr) cairo_surface_destroy(surface);
+}
+
+void HatchMasks::stroke(cairo_t* cr, const Hatch& h) {
+  cairo_set_line_width(cr, h.line_width);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+  auto segment = [cr](const std::pair<Point, Point>& s) {
+    cairo_move_to(cr, s.first.x, s.first.y);
+    cairo_line_to(cr, s.second.x, s.second.y);
+  };
+  // Cairo strokes a path of only horizontal and vertical lines as boxes,
+  // many times faster than one with a slanted line in it.
+  auto slanted = h.segments.begin() + static_cast<std::ptrdiff_t>(h.rectilinear);
+  std::for_each(h.segments.begin(), slanted, segment);
+  cairo_stroke(cr);
+  for (auto it = slanted; it != h.segments.end(); ++it) {
+    segment(*it);
+    cairo_stroke(cr);
+  }
+}
+
+namespace {
+
+// The mask fits the matrix when only a whole-pixel move lies between them.
+bool fits(const cairo_matrix_t& a, const cairo_matrix_t& b, int* dx, int* dy) {
+  if (a.xx != b.xx || a.yx != b.yx || a.xy != b.xy || a.yy != b.yy) return false;
+  double mx = b.x0 - a.x0, my = b.y0 - a.y0;
+  if (std::floor(mx) != mx || std::floor(my) != my) return false;
+  *dx = static_cast<int>(mx);
+  *dy = static_cast<int>(my);
+  return true;
+}
+
+}  // namespace
+
+void HatchMasks::paint(cairo_t* cr, const Node& n, const Rgba& colour) {
+  if (n.slot < 0 || static_cast<std::size_t>(n.slot) >= masks_.size()) return;
+  auto& slot = masks_[static_cast<std::size_t>(n.slot)];
+  if (!slot) slot = std::make_unique<Mask>();
+  Mask& mask = *slot;
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  int dx = 0, dy = 0;
+  if (mask.surface == nullptr || !fits(mask.matrix, m, &dx, &dy)) {
+    // The shape's box and the lines' half width, in whole device pixels.
+    const Box& b = n.ink;
+    double xs[4] = {b.x1, b.x2, b.x1, b.x2}, ys[4] = {b.y1, b.y1, b.y2, b.y2};
+    double x1 = 1e18, y1 = 1e18, x2 = -1e18, y2 = -1e18;
+    for (int i = 0; i < 4; ++i) {
+      double x = xs[i], y = ys[i];
+      cairo_matrix_transform_point(&m, &x, &y);
+      x1 = std::min(x1, x);
+      y1 = std::min(y1, y);
+      x2 = std::max(x2, x);
+      y2 = std::max(y2, y);
+    }
+    int x = static_cast<int>(std::floor(x1)) - 1, y = static_cast<int>(std::floor(y1)) - 1;
+    int w = static_cast<int>(std::ceil(x2)) + 1 - x, h = static_cast<int>(std::ceil(y2)) + 1 - y;
+    if (w < 1 || h < 1 || w > 16384 || h > 16384) return;
+    if (mask.surface != nullptr) cairo_surface_destroy(mask.surface);
+    mask.surface = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+    mask.matrix = m;
+    mask.x = x;
+    mask.y = y;
+    dx = dy = 0;
+    cairo_t* mc = cairo_create(mask.surface);
+    cairo_matrix_t local = m;
+    local.x0 -= x;
+    local.y0 -= y;
+    cairo_set_matrix(mc, &local);
+    if (n.hatch.needs_clip) {
+      if (n.kind == Kind::Rect)
+        rounded_path(mc, n.x1, n.y1, n.x2, n.y2, n.radius);
+      else
+        points_path(mc, n.points, true);
+      cairo_clip(mc);
+    }
+    cairo_set_source_rgba(mc, 0.0, 0.0, 0.0, 1.0);
+    stroke(mc, n.hatch);
+    cairo_destroy(mc);
+    cairo_surface_flush(mask.surface);
+  }
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_set_source_rgba(cr, colour.r, colour.g, colour.b, colour.a);
+  cairo_mask_surface(cr, mask.surface, mask.x + dx, mask.y + dy);
+  cairo_restore(cr);
+}
+
+}  // namespace kvr::render

@@ -1,0 +1,48 @@
+// Hatching kept as a picture: the courses of a hatched shape rasterised
+// once into an alpha mask at the target's scale, then painted through it in
+// the hatch's current colour. A frame that recolours the walls, or an
+// animation over them, then costs one mask paint per shape instead of
+// stroking hundreds of lines. Used only on image targets, by update():
+// vector output and draw() keep stroking the lines.
+#ifndef KVR_RENDER_HATCH_MASKS_H
+#define KVR_RENDER_HATCH_MASKS_H
+
+#include <cairo.h>
+
+#include <memory>
+#include <vector>
+
+#include "element_model.h"
+
+namespace kvr::render {
+
+class HatchMasks {
+ public:
+  explicit HatchMasks(int slots) : masks_(static_cast<std::size_t>(slots > 0 ? slots : 0)) {}
+
+  // Paints n's courses in `colour` through its mask on `cr` (an image
+  // target, the shape's path current and kept), making the mask first
+  // when there is none for the current scale and sub-pixel position.
+  void paint(cairo_t* cr, const Node& n, const Rgba& colour);
+
+  // Strokes n's courses on `cr` in the current source: the joints as one
+  // path, each slanted course as one of its own.
+  static void stroke(cairo_t* cr, const Hatch& h);
+
+ private:
+  struct Mask {
+    cairo_surface_t* surface = nullptr;
+    cairo_matrix_t matrix{};  // the user-to-device matrix it was made for
+    int x = 0, y = 0;         // its top-left corner in device pixels then
+
+    Mask() = default;
+    Mask(const Mask&) = delete;
+    Mask& operator=(const Mask&) = delete;
+    ~Mask();
+  };
+  std::vector<std::unique_ptr<Mask>> masks_;  // by the element's slot
+};
+
+}  // namespace kvr::render
+
+#endif
