@@ -4,7 +4,8 @@
 # change, F10 writes the report (a PDF whose text holds the reference, both
 # annual needs and both classes, and a CSV of one column count); the
 # results view opened, set and closed by keyboard; a left click on
-# « Fermer » ends the results view.
+# « Fermer » ends the results view; a pin, the ring, a clear and a click on
+# « Référence » are on screen at once while the program's polls sleep.
 #
 #   xvfb_keyboard_test.sh BIN_DIR
 #
@@ -108,4 +109,44 @@ grep -q '"action":"MENUVISU"' "$trace" || fail "the results view never opened"
 grep -q '"HOMBASE.TALVMC":\[1' <<<"$after_menu" ||
   fail "the results view did not end on « Fermer » (Ventilation never opened after it)"
 echo "one button: « Fermer » ended the results view"
+
+# --- On screen at once, while the program waits -------------------------------
+# A pin, the ring and a command button's click change nothing the program
+# sees: its polls keep sleeping, and the window must still show them at once.
+changed() { # changed BEFORE AFTER X1 Y1 X2 Y2: pixels of the rectangle that differ
+  crop "$1" "$3" "$4" "$5" "$6" "$work/changed-a.png"
+  crop "$2" "$3" "$4" "$5" "$6" "$work/changed-b.png"
+  local n
+  n=$(compare -metric AE -fuzz 5% "$work/changed-a.png" "$work/changed-b.png" null: 2>&1)
+  echo "${n%% *}"
+}
+start_run
+sleep 1 # the program is waiting: its polls sleep
+import -window root "$work/idle.png"
+keys F5
+sleep 0.3
+import -window root "$work/pinned.png"
+[ "$(changed "$work/idle.png" "$work/pinned.png" 756 154 778 176)" -gt 50 ] ||
+  fail "F5 did not show « × » at once"
+[ "$(changed "$work/idle.png" "$work/pinned.png" 654 70 798 120)" -gt 100 ] ||
+  fail "F5 did not show the pinned class and need at once"
+keys Tab
+sleep 0.3
+import -window root "$work/ring.png"
+[ "$(changed "$work/pinned.png" "$work/ring.png" 176 74 286 110)" -gt 100 ] ||
+  fail "Tab did not show the focus ring on « Murs » at once"
+[ "$(changed "$work/pinned.png" "$work/ring.png" 300 74 800 600)" = 0 ] ||
+  fail "Tab changed the screen away from « Murs »"
+keys shift+F5
+sleep 0.3
+import -window root "$work/cleared.png"
+[ "$(changed "$work/idle.png" "$work/cleared.png" 654 70 798 186)" = 0 ] ||
+  fail "Shift+F5 did not clear the reference on screen"
+click 706 165 # « Référence »: the runtime's own button
+import -window root "$work/clicked.png"
+[ "$(changed "$work/cleared.png" "$work/clicked.png" 756 154 778 176)" -gt 50 ] ||
+  fail "a click on « Référence » did not show « × » at once"
+keys Escape
+wait_end "pinned, ring, cleared, clicked"
+echo "on screen at once: F5, Tab, Shift+F5 and « Référence » while the program waits"
 echo "PASS"

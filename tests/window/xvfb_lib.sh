@@ -1,8 +1,8 @@
 # Shared by the Xvfb tests: a private X display, one run of maison in a
 # window there, layout-to-screen positions, and the checks of its end.
-# Source it with BIN_DIR (and EXTRA_TOOLS, more tools it needs) set; it defines start_run, screen_xy, click,
-# wait_end and fail, and exports DISPLAY. Exits 77 (skipped) where Xvfb
-# or a tool is missing.
+# Source it with BIN_DIR (and EXTRA_TOOLS, more tools it needs) set; it
+# defines start_run, screen_xy, click, crop, keys, wait_end and fail, and
+# exports DISPLAY. Exits 77 (skipped) where Xvfb or a tool is missing.
 
 for tool in Xvfb xdotool import compare convert ${EXTRA_TOOLS:-}; do
   if ! command -v "$tool" >/dev/null 2>&1; then
@@ -99,6 +99,13 @@ click() {
   read -r sx sy <<<"$(screen_xy "$1" "$2")"
   xdotool mousemove "$sx" "$sy" click "${3:-1}"
   sleep "${click_pause:-0.4}"
+}
+
+# crop SHOT X1 Y1 X2 Y2 OUT: a layout rectangle cut out of a screenshot.
+crop() {
+  read -r cx1 cy1 <<<"$(screen_xy "$2" "$5")"
+  read -r cx2 cy2 <<<"$(screen_xy "$4" "$3")"
+  convert "$1" -crop "$((cx2 - cx1))x$((cy2 - cy1))+$cx1+$cy1" +repage "$6"
 }
 
 keys() {
