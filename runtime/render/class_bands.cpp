@@ -61,19 +61,30 @@ std::string distance_text(const std::string& format, const ClassDistance& distan
   return out;
 }
 
-std::string class_distance_line(const FrameView& view, const Node& n) {
+std::vector<std::string> class_distance_lines(const FrameView& view, const Node& n) {
   std::string need(trimmed(part_text(view, n.current)));
   std::string shown = n.text.empty() ? "" : std::string(trimmed(compose(view, n.text)));
   if (need.empty() || shown.size() != 1) return {};
   std::optional<ClassDistance> d =
       class_distance(n.letters, n.bounds, n.divisor, parse_number(need), shown[0]);
   if (!d) return {};
-  return distance_text(n.format, *d, n.unit);
+  std::string text = distance_text(n.format, *d, n.unit);
+  std::vector<std::string> lines;
+  for (std::size_t from = 0;;) {
+    std::size_t end = text.find('\n', from);
+    lines.push_back(text.substr(from, end == std::string::npos ? end : end - from));
+    if (end == std::string::npos) break;
+    from = end + 1;
+  }
+  return lines;
 }
 
 void draw_class_distance(const DrawContext& dc, const Node& n) {
-  draw_text(dc.cr, dc.fonts, class_distance_line(dc.view, n), n.label_at.x, n.label_at.y, n.size,
-            n.bold, n.align, colour_or(dc.view, n.colour, kLook.text), n.max_width);
+  std::vector<std::string> lines = class_distance_lines(dc.view, n);
+  Rgba colour = colour_or(dc.view, n.colour, kLook.text);
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    draw_text(dc.cr, dc.fonts, lines[i], n.label_at.x, class_distance_baseline(n, i), n.size,
+              n.bold, n.align, colour, n.max_width);
 }
 
 }  // namespace kvr::render

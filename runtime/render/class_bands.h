@@ -37,9 +37,14 @@ std::optional<ClassDistance> class_distance(const std::string& letters,
 std::string distance_text(const std::string& format, const ClassDistance& distance,
                           const std::string& unit);
 
-// The line a class distance element shows now; empty at the best letter or
-// while the need or the class is not written.
-std::string class_distance_line(const FrameView& view, const Node& n);
+// What a class distance element shows now, one string per line (its
+// format may break lines with "\n"); none at the best letter or while the
+// need or the class is not written.
+std::vector<std::string> class_distance_lines(const FrameView& view, const Node& n);
+// The baseline of line `i` of a class distance: 1.25 sizes apart.
+inline double class_distance_baseline(const Node& n, std::size_t i) {
+  return n.label_at.y - 1.25 * n.size * static_cast<double>(i);
+}
 
 }  // namespace kvr::render
 

@@ -138,7 +138,14 @@ Box ink_of(const Node& n, const FrameView& view, const Fonts& fonts) {
   if (n.kind == Kind::Text) return text_ink(n, compose(view, n.text), fonts);
   if (n.kind == Kind::GradientLegend) return legend_ink(n, &view, fonts);
   if (n.kind == Kind::Comparison) return text_ink(n, comparison_line(view, n).text, fonts);
-  if (n.kind == Kind::ClassDistance) return text_ink(n, class_distance_line(view, n), fonts);
+  if (n.kind == Kind::ClassDistance) {
+    Box b;
+    std::vector<std::string> lines = class_distance_lines(view, n);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      b.add(text_box(fonts, lines[i], n.label_at.x, class_distance_baseline(n, i), n.size, n.bold,
+                     n.align, n.max_width));
+    return b;
+  }
   return n.ink;
 }
 

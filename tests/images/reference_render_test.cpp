@@ -107,6 +107,31 @@ struct Home {
   kvr::SceneRenderer renderer;
 };
 
+// The compiled elements of a kind, in drawing order.
+void find_kind(const std::vector<Node>& nodes, Kind kind, std::vector<const Node*>& out) {
+  for (const Node& n : nodes) {
+    if (n.kind == kind) out.push_back(&n);
+    find_kind(n.children, kind, out);
+  }
+}
+
+TEST(ClassDistance, HomesLineUnderTheLabelBreaksInTwo) {
+  Home home;
+  std::vector<const Node*> found;
+  find_kind(home.renderer.nodes(), Kind::ClassDistance, found);
+  ASSERT_EQ(found.size(), 1u);
+  const Node& line = *found[0];
+  EXPECT_EQ(class_distance_lines(home.view(), line),
+            (std::vector<std::string>{"encore 89 kWh/m²·an", "pour la classe E"}));
+  EXPECT_LT(class_distance_baseline(line, 1), class_distance_baseline(line, 0));
+  home.records.text("FONDRES.G1", "4000");
+  home.records.text("FONDRES.KLASS", "A");
+  EXPECT_TRUE(class_distance_lines(home.view(), line).empty());
+  home.records.text("FONDRES.KLASS", "");
+  home.records.text("FONDRES.G1", "9050");
+  EXPECT_TRUE(class_distance_lines(home.view(), line).empty()) << "no letter shown, no line";
+}
+
 TEST(ReportCsv, OneLinePerElementWithEveryColumnAndThePinnedTwins) {
   Home home;
   home.records.text("FONDRES.B3", "  2.7");  // padding blanks go
