@@ -324,9 +324,15 @@ TEST_F(ReportFiles, BothFilesWithoutOverwritingAnEarlierReport) {
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 4);
   EXPECT_NE(out.find("report: " + (dir_ / names[0]).string()), std::string::npos) << out;
   std::ifstream pdf(dir_ / names[1], std::ios::binary);
-  char magic[5] = {};
-  pdf.read(magic, 4);
-  EXPECT_EQ(std::string(magic), "%PDF");
+  std::ostringstream read;
+  read << pdf.rdbuf();
+  const std::string bytes = read.str();
+  EXPECT_EQ(bytes.rfind("%PDF", 0), 0u);
+  // Vector throughout: no picture anywhere on the page (hatching and text
+  // drawn as paths and glyphs), and DejaVu embedded for selectable text.
+  EXPECT_EQ(bytes.find("/Subtype /Image"), std::string::npos) << "the page holds a bitmap";
+  EXPECT_NE(bytes.find("DejaVuSans"), std::string::npos);
+  EXPECT_NE(bytes.find("/FontFile2"), std::string::npos);
 }
 
 TEST_F(ReportFiles, AFolderThatCannotBeWrittenIsReportedAndLeavesNothing) {
