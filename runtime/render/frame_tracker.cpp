@@ -63,6 +63,7 @@ const std::vector<DeviceRect>& FrameTracker::track(const std::vector<Node>& node
     if (s.generation == generation_ || !s.shown) continue;
     damage(rects_[i]);
     s.shown = false;
+    s.ink_known = false;
     s.key.clear();
     rects_[i] = {};
   }
@@ -144,11 +145,17 @@ void FrameTracker::leaf(const Node& n, const Walk& w) {
     key_.push_back(pinned);
     for (int var : n.reads_pinned) put_text_or_bytes(pinned_record(view, var), var);
   }
-  DeviceRect r =
-      intersect(to_device_->pixels(ink_of(n, view, dc_->fonts).moved(w.dx, w.dy)), w.clip);
   Slot& s = slots_[static_cast<std::size_t>(n.slot)];
+  // What an element covers follows from what it reads, which the key
+  // holds: a text of bound records is laid out again only when it changed.
+  bool same = s.shown && s.key == key_;
+  if (!same || !s.ink_known) {
+    s.ink = ink_of(n, view, dc_->fonts);
+    s.ink_known = true;
+  }
+  DeviceRect r = intersect(to_device_->pixels(s.ink.moved(w.dx, w.dy)), w.clip);
   DeviceRect& before = rects_[static_cast<std::size_t>(n.slot)];
-  if (!s.shown || !(before == r) || s.key != key_) {
+  if (!same || !(before == r)) {
     if (s.shown) damage(before);
     damage(r);
     s.key.swap(key_);
