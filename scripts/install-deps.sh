@@ -7,9 +7,9 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   clang clang-format libclang-rt-dev
   libsdl2-dev libcairo2-dev fonts-dejavu-core
-  libinih-dev nlohmann-json3-dev
+  libinih-dev nlohmann-json3-dev libcsv-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick libx11-dev
+  xvfb xauth xdotool imagemagick libx11-dev poppler-utils python3
   # packaging: icons, the .deb and its checks (scripts/package.sh)
   dpkg-dev file librsvg2-bin lintian desktop-file-utils appstream man-db shellcheck
 )

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Idle CPU use of the real window under Xvfb, in the six states where the
-# program waits for the user: the main screen, a panel open, the intro
-# choice, an intro page held on screen, the results view and a button held
-# down. For each: the CPU time of maison (program and runtime, all its
+# Idle CPU use of the real window under Xvfb, in the states where the
+# program waits for the user: the main screen, a panel open, a reference
+# pinned, the focus ring shown, the intro choice, an intro page held on
+# screen, the results view (with the reference still pinned) and a button
+# held down. For each: the CPU time of maison (program and runtime, all its
 # threads) and of Xvfb, from /proc/PID/task/*/schedstat (nanoseconds), and
 # how often maison was woken (voluntary context switches). Prints a
 # Markdown table.
@@ -40,6 +41,7 @@ printf '[window]\nmode = windowed\nwidth = 800\nheight = 600\ntitle = maison-idl
 (cd "$work/run" && exec "$bin_dir/maison" 1000 2>/dev/null) &
 maison_pid=$!
 window=$(timeout 10 xdotool search --sync --onlyvisible --name maison-idle | head -n 1)
+xdotool windowfocus --sync "$window" 2>/dev/null || true
 eval "$(xdotool getwindowgeometry --shell "$window")"
 at() { xdotool mousemove $((X + $1)) $((Y + 600 - $2)); }
 click() { at "$1" "$2" && xdotool click 1 && sleep 0.5; }
@@ -70,6 +72,10 @@ measure "main screen"
 click 231 92 # the Walls menu button
 at 300 300
 measure "a panel open (Walls)"
+xdotool key F5 # a reference pinned: ghost bars, second lines, the hollow tag
+measure "a reference pinned"
+xdotool key Tab # the focus ring shown (on « Murs »)
+measure "the focus ring shown"
 click 670 579 # the intro button: the intro choice polls
 measure "intro choice"
 click 100 580 # « Utilisation »: the page stays until a click

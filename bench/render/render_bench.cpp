@@ -2,12 +2,19 @@
 // after its first frame. The window draws at its real pixel size, so frames
 // are measured at 800 x 600 and at 1920 x 1080. "Frame_<screen>" frames draw
 // everything (the worst case: the first frame, a new window size);
-// "AfterClick" frames redraw what one arrow click changes.
+// "AfterClick" frames redraw what one arrow click changes; "Pinned" frames
+// have a reference pinned (second lines, the difference, ghost bars, the
+// hollow tag). "WriteReport" writes the report's PDF and CSV.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
+#include <sstream>
 
+#include "reference.h"
+#include "report_writer.h"
 #include "sample_records.h"
 #include "scene_renderer.h"
 
@@ -63,14 +70,20 @@ enum class Redraw {
   Everything,    // first frame or a new window size: everything is drawn
 };
 
+// With a reference pinned: the start-up house's results, as after F5.
+enum class Pinned { No, Yes };
+
 void draw_frame(benchmark::State& st, Screen screen, int width, int height,
-                Redraw redraw = Redraw::Everything) {
+                Redraw redraw = Redraw::Everything, Pinned pinned = Pinned::No) {
   const kvr::Scene& scene = home_scene();
   kvr::sample::Records records(scene);
   kvr::SceneState state;
   prepare(screen, records, state);
+  kvr::Reference reference;
+  reference.configure(&scene);
+  if (pinned == Pinned::Yes) reference.pin(records.pointers());
   kvr::SceneRenderer renderer(scene);
-  kvr::FrameView view{&scene, &state, &records.pointers()};
+  kvr::FrameView view{&scene, &state, &records.pointers(), &reference};
   // Two surfaces one pixel apart in height: alternating them changes the
   // size, which makes everything draw again.
   cairo_surface_t* surfaces[2] = {
@@ -108,6 +121,22 @@ void draw_frame(benchmark::State& st, Screen screen, int width, int height,
   cairo_surface_destroy(surfaces[1]);
 }
 
+// Milliseconds (microseconds) per frame. KVR_BENCH_ITERATIONS=N runs each
+// case exactly N times in one round, for counting instructions with
+// callgrind (the frames of two such runs subtracted: bench/render/frame_ir.sh).
+void fixed_iterations(benchmark::internal::Benchmark* b) {
+  if (const char* n = std::getenv("KVR_BENCH_ITERATIONS"))
+    b->Iterations(std::strtoll(n, nullptr, 10));
+}
+void in_ms(benchmark::internal::Benchmark* b) {
+  b->Unit(benchmark::kMillisecond);
+  fixed_iterations(b);
+}
+void in_us(benchmark::internal::Benchmark* b) {
+  b->Unit(benchmark::kMicrosecond);
+  fixed_iterations(b);
+}
+
 void BM_Frame_WallsPanel_AfterClick_800x600(benchmark::State& st) {
   draw_frame(st, Screen::WallsPanel, 800, 600, Redraw::AfterClick);
 }
@@ -120,10 +149,22 @@ void BM_Frame_WallsPanel_Unchanged_800x600(benchmark::State& st) {
 void BM_Frame_WallsPanel_WallMaterial_800x600(benchmark::State& st) {
   draw_frame(st, Screen::WallsPanel, 800, 600, Redraw::WallMaterial);
 }
-BENCHMARK(BM_Frame_WallsPanel_AfterClick_800x600)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Frame_WallsPanel_WallMaterial_800x600)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Frame_WallsPanel_AfterClick_1920x1080)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Frame_WallsPanel_Unchanged_800x600)->Unit(benchmark::kMillisecond);
+void BM_Frame_WallsPanel_Pinned_AfterClick_800x600(benchmark::State& st) {
+  draw_frame(st, Screen::WallsPanel, 800, 600, Redraw::AfterClick, Pinned::Yes);
+}
+void BM_Frame_AllResults_Pinned_AfterClick_800x600(benchmark::State& st) {
+  draw_frame(st, Screen::AllResults, 800, 600, Redraw::AfterClick, Pinned::Yes);
+}
+void BM_Frame_AllResults_AfterClick_800x600(benchmark::State& st) {
+  draw_frame(st, Screen::AllResults, 800, 600, Redraw::AfterClick);
+}
+BENCHMARK(BM_Frame_WallsPanel_AfterClick_800x600)->Apply(in_ms);
+BENCHMARK(BM_Frame_AllResults_AfterClick_800x600)->Apply(in_ms);
+BENCHMARK(BM_Frame_WallsPanel_Pinned_AfterClick_800x600)->Apply(in_ms);
+BENCHMARK(BM_Frame_AllResults_Pinned_AfterClick_800x600)->Apply(in_ms);
+BENCHMARK(BM_Frame_WallsPanel_WallMaterial_800x600)->Apply(in_ms);
+BENCHMARK(BM_Frame_WallsPanel_AfterClick_1920x1080)->Apply(in_ms);
+BENCHMARK(BM_Frame_WallsPanel_Unchanged_800x600)->Apply(in_ms);
 
 void BM_Frame_Start_800x600(benchmark::State& st) {
   draw_frame(st, Screen::Start, 800, 600);
@@ -140,8 +181,38 @@ void BM_Frame_WallsPanel_1920x1080(benchmark::State& st) {
 void BM_Frame_AllResults_800x600(benchmark::State& st) {
   draw_frame(st, Screen::AllResults, 800, 600);
 }
+void BM_Frame_AllResults_Pinned_800x600(benchmark::State& st) {
+  draw_frame(st, Screen::AllResults, 800, 600, Redraw::Everything, Pinned::Yes);
+}
 void BM_Frame_Camera_800x600(benchmark::State& st) {
   draw_frame(st, Screen::Camera, 800, 600);
+}
+
+// F10 with a reference pinned and the house changed since: the page
+// compiled, drawn into a PDF and written, and the CSV beside it (into a
+// temporary folder; each file replaces the one before).
+void BM_WriteReport(benchmark::State& st) {
+  const kvr::Scene& scene = home_scene();
+  kvr::sample::Records records(scene);
+  kvr::SceneState state;
+  prepare(Screen::WallsPanel, records, state);
+  kvr::Reference reference;
+  reference.configure(&scene);
+  reference.pin(records.pointers());
+  records.text("FONDRES.G1", "30026");
+  records.text("FONDRES.KLASS", "E");
+  kvr::FrameView view{&scene, &state, &records.pointers(), &reference};
+  std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("maison-bench-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  std::ostringstream errors;
+  for (auto _ : st) {
+    bool pdf = kvr::render::write_report_pdf((dir / "r.pdf").string(), view, 1'800'000'000, errors);
+    bool csv = kvr::render::write_report_csv((dir / "r.csv").string(), view, errors);
+    if (!pdf || !csv) st.SkipWithError(errors.str().c_str());
+  }
+  st.counters["pdf_bytes"] = static_cast<double>(std::filesystem::file_size(dir / "r.pdf"));
+  std::filesystem::remove_all(dir);
 }
 
 // Loading cost paid once per scene: compiling the elements into the draw
@@ -166,14 +237,16 @@ void BM_LookKey(benchmark::State& st) {
   for (auto _ : st) benchmark::DoNotOptimize(renderer.look_key(view, {775, 389, 0}));
 }
 
-BENCHMARK(BM_Frame_Start_800x600)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Frame_Start_1920x1080)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Frame_WallsPanel_800x600)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Frame_WallsPanel_1920x1080)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Frame_AllResults_800x600)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Frame_Camera_800x600)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CompileScene)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LookKey)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Frame_Start_800x600)->Apply(in_ms);
+BENCHMARK(BM_Frame_Start_1920x1080)->Apply(in_ms);
+BENCHMARK(BM_Frame_WallsPanel_800x600)->Apply(in_ms);
+BENCHMARK(BM_Frame_WallsPanel_1920x1080)->Apply(in_ms);
+BENCHMARK(BM_Frame_AllResults_800x600)->Apply(in_ms);
+BENCHMARK(BM_Frame_AllResults_Pinned_800x600)->Apply(in_ms);
+BENCHMARK(BM_Frame_Camera_800x600)->Apply(in_ms);
+BENCHMARK(BM_WriteReport)->Apply(in_ms);
+BENCHMARK(BM_CompileScene)->Apply(in_ms);
+BENCHMARK(BM_LookKey)->Apply(in_us);
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "reference.h"
 #include "scene.h"
 #include "settings.h"
 
@@ -20,11 +21,18 @@ struct FrameView {
   const Scene* scene = nullptr;  // nullptr when no scene is loaded
   const SceneState* state = nullptr;
   const std::vector<const void*>* records = nullptr;
+  // The pinned copy of the scene's reference records (never nullptr while
+  // the runtime runs; nothing pinned until a command pins it).
+  const Reference* reference = nullptr;
 };
 
 class Backend {
  public:
   virtual ~Backend() = default;
+
+  // The core's reference, which the runtime's commands pin and clear. Set
+  // by the core before open() and valid until close().
+  void set_reference(Reference* reference) { reference_ = reference; }
 
   // At KvBegin, after the settings are read. False: the backend cannot run
   // (the message is already on standard error).
@@ -47,6 +55,9 @@ class Backend {
 
   // At KvEnd or before an exit of the runtime's own.
   virtual void close() = 0;
+
+ protected:
+  Reference* reference_ = nullptr;
 };
 
 std::unique_ptr<Backend> make_headless_backend();

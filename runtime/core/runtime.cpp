@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <filesystem>
 
 #include "scene_source.h"
 
@@ -26,6 +28,45 @@ Runtime::~Runtime() {
   trace_.flush();
 }
 
+void Runtime::start_recording() {
+  if (settings_.record.empty()) return;
+  // A replay that would record over the script it reads is left alone.
+  if (headless_ && settings_.record == settings_.input) {
+    errors_ << settings_.record << ": the pointer script is replayed, not recorded again\n";
+    return;
+  }
+  // The program leaves for the parent folder before KvEnd (its hand-over):
+  // the file is named now, from the folder the run started in.
+  std::error_code ec;
+  std::filesystem::path where = std::filesystem::absolute(settings_.record, ec);
+  recorder_.start(ec ? settings_.record : where.string());
+  char stamp[64];
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S %z", &local);
+  recorder_.note("recorded", stamp);
+  std::string command = process_command_line();
+  if (!command.empty()) {
+    recorder_.note("command line", command);
+    recorder_.note("replay", "in the same folder, KVR_BACKEND=headless KVR_INPUT=" +
+                                 settings_.record + " " + command);
+  }
+  recorder_.note("settings", settings_.file + (headless_ ? ", headless" : ", window"));
+}
+
+void Runtime::note_backend_end() {
+  if (backend_end_seen_ || !backend_ || !backend_->wants_end()) return;
+  backend_end_seen_ = true;
+  if (recorder_.active()) recorder_.write(false, errors_);
+}
+
+void Runtime::write_recording() {
+  if (!recorder_.active()) return;
+  bool ended_by_backend = backend_ && backend_->wants_end();
+  recorder_.write(!ended_by_backend, errors_);
+}
+
 void Runtime::begin(std::int32_t arg, const std::string& settings_path) {
   settings_ = load_settings(settings_path, errors_);
   if (!settings_.trace.empty()) trace_.open(settings_.trace, errors_);
@@ -37,6 +78,7 @@ void Runtime::begin(std::int32_t arg, const std::string& settings_path) {
     } else {
       backend_ = factories_.window();
       headless_ = false;
+      backend_->set_reference(&reference_);
       if (!backend_->open(settings_)) {
         errors_ << "KvrRun: the window cannot be opened; running headless\n";
         backend_.reset();
@@ -47,9 +89,11 @@ void Runtime::begin(std::int32_t arg, const std::string& settings_path) {
   if (!backend_) {
     backend_ = factories_.headless();
     headless_ = true;
+    backend_->set_reference(&reference_);
     // A test run must not pass on input it did not understand.
     if (!backend_->open(settings_)) exit_now(2);
   }
+  start_recording();
 }
 
 void Runtime::load(const char* scene_file) {
@@ -70,7 +114,9 @@ void Runtime::load(const char* scene_file) {
     state_ = SceneState{};
   }
   bindings_.reset(scene_ ? &*scene_ : nullptr);
+  reference_.configure(scene_ ? &*scene_ : nullptr);
   reported_actions_.clear();
+  if (recorder_.active()) recorder_.note("scene", file);
 }
 
 void Runtime::link(const char* object, const char* variable, void* record) {
@@ -96,6 +142,7 @@ FrameView Runtime::view() const {
   v.scene = scene_ ? &*scene_ : nullptr;
   v.state = &state_;
   v.records = &bindings_.variable_records();
+  v.reference = &reference_;
   return v;
 }
 
@@ -113,6 +160,7 @@ std::int16_t Runtime::exec(const char* action) {
     if (index >= 0) state_.play(*scene_, index, backend_->now());
   }
   backend_->show(view(), index, action);
+  note_backend_end();
   bool home = is_home(action);
   std::int16_t result = 0;
   if (home) {
@@ -133,6 +181,8 @@ void Runtime::mouse(std::int32_t* x, std::int32_t* y, std::int32_t* buttons) {
   if (x) *x = px;
   if (y) *y = py;
   if (buttons) *buttons = pb;
+  recorder_.add(px, py, pb);
+  note_backend_end();
   if (ended && ++stalled_polls_ >= stalled_poll_limit) {
     if (headless_) {
       errors_ << (settings_.input.empty() ? "(no pointer script)" : settings_.input)
@@ -145,6 +195,7 @@ void Runtime::mouse(std::int32_t* x, std::int32_t* y, std::int32_t* buttons) {
 }
 
 void Runtime::end() {
+  write_recording();
   trace_.end();
   trace_.close();
   if (backend_) backend_->close();
@@ -153,6 +204,7 @@ void Runtime::end() {
 
 void Runtime::exit_now(int status) {
   trace_.flush();
+  write_recording();
   if (backend_) backend_->close();
   errors_.flush();
   std::exit(status);

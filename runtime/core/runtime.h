@@ -12,6 +12,8 @@
 
 #include "backend.h"
 #include "bindings.h"
+#include "pointer_recorder.h"
+#include "reference.h"
 #include "scene.h"
 #include "settings.h"
 #include "trace.h"
@@ -47,10 +49,17 @@ class Runtime {
   void end();
 
   const Settings& settings() const { return settings_; }
+  const Reference& reference() const { return reference_; }
 
  private:
   [[noreturn]] void exit_now(int status);
   FrameView view() const;
+  void start_recording();
+  // Writes the recording when the backend has just come to its end (window
+  // closed, Escape), so that it is on disk even if the run never reaches
+  // KvEnd.
+  void note_backend_end();
+  void write_recording();
 
   BackendFactories factories_;
   std::ostream& errors_;
@@ -63,6 +72,9 @@ class Runtime {
   bool load_failed_ = false;
   SceneState state_;
   BindingTable bindings_;
+  Reference reference_;
+  PointerRecorder recorder_;
+  bool backend_end_seen_ = false;
   std::vector<std::string> reported_actions_;
   std::uint64_t polls_ = 0;          // KvMouse calls since the last exec line
   std::uint32_t stalled_polls_ = 0;  // polls after the end of input without a "HOME"

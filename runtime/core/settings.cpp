@@ -118,6 +118,12 @@ std::string apply_key(Settings& s, std::string_view section, std::string_view ke
       s.png_after = std::move(names);
       return "";
     }
+    if (key == "commands") {
+      CommandScheduleResult read = parse_command_schedule(value);
+      if (!read.error.empty()) return read.error;
+      s.commands = std::move(read.schedule);
+      return "";
+    }
     if (key == "png_width" || key == "png_height") {
       int& target = key == "png_width" ? s.png_width : s.png_height;
       if (!parse_int(value, 1, 10000, target))
@@ -150,6 +156,10 @@ std::string apply_key(Settings& s, std::string_view section, std::string_view ke
     if (key == "screenshots") {
       if (value.empty()) return "empty folder name";
       s.screenshot_dir = value;
+      return "";
+    }
+    if (key == "record") {
+      s.record = value;
       return "";
     }
   } else {
@@ -188,10 +198,9 @@ void apply_environment(Settings& settings, std::ostream& errors) {
     const char* key;
   };
   static constexpr Override overrides[] = {
-      {"KVR_BACKEND", "runtime", "backend"},
-      {"KVR_INPUT", "headless", "input"},
-      {"KVR_TRACE", "runtime", "trace"},
-      {"KVR_TRACE_STATES", "runtime", "trace_states"},
+      {"KVR_BACKEND", "runtime", "backend"}, {"KVR_INPUT", "headless", "input"},
+      {"KVR_TRACE", "runtime", "trace"},     {"KVR_TRACE_STATES", "runtime", "trace_states"},
+      {"KVR_RECORD", "window", "record"},
   };
   for (const Override& o : overrides) {
     const char* value = std::getenv(o.variable);

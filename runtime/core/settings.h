@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "commands.h"
+
 namespace kvr {
 
 struct Settings {
@@ -28,13 +30,16 @@ struct Settings {
   std::vector<std::string> png_after;  // png_after: actions after which a picture is written
   int png_width = 800;                 // png_width, png_height: picture size in pixels
   int png_height = 600;
+  // commands: runtime commands run after chosen KvExec calls
+  std::vector<ScheduledCommand> commands;
 
   // [window]
   WindowMode window_mode = WindowMode::Fit;  // mode: fit | windowed | fullscreen
   int window_width = 800;                    // width, height: for mode = windowed
   int window_height = 600;
   std::string window_title = "Maison";  // title
-  std::string screenshot_dir = ".";     // screenshots: where F12 writes its PNG
+  std::string screenshot_dir = ".";     // screenshots: where F12 and reports write
+  std::string record;                   // record, KVR_RECORD: pointer recording ("" = none)
 };
 
 // Reads `path` (a missing file means all defaults), then applies the

@@ -1,7 +1,9 @@
 // The headless backend: pointer states from a script, nothing on screen,
-// and on request a PNG of the scene after chosen actions.
+// on request a PNG of the scene after chosen actions, and the runtime's
+// commands (reference, report, focus) after chosen calls.
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,6 +13,8 @@
 #include "headless_input.h"
 #include "pointer_script.h"
 #ifdef KVR_HAVE_RENDER
+#include "command_runner.h"
+#include "focus_navigator.h"
 #include "scene_renderer.h"
 #endif
 
@@ -44,12 +48,22 @@ class HeadlessBackend final : public Backend {
 #ifndef KVR_HAVE_RENDER
     if (!settings.png_dir.empty() && !settings.png_after.empty())
       std::cerr << "KvrRun: this build cannot draw; png_dir ignored\n";
+    if (!settings.commands.empty())
+      std::cerr << "KvrRun: this build cannot draw; commands ignored\n";
+#else
+    runner_ =
+        std::make_unique<render::CommandRunner>(reference_, settings.screenshot_dir, std::cerr);
 #endif
     return true;
   }
 
   void show(const FrameView& view, int action, std::string_view name) override {
     ++sequence_;
+#ifdef KVR_HAVE_RENDER
+    // The commands of a call run before its picture, which shows them.
+    for (const ScheduledCommand& c : settings_.commands)
+      if (c.exec == sequence_ && view.scene != nullptr) runner_->run(c.command, view, nodes(view));
+#endif
     if (settings_.png_dir.empty() || settings_.png_after.empty()) return;
     bool wanted = false;
     for (const std::string& after : settings_.png_after) wanted = wanted || after == name;
@@ -59,7 +73,13 @@ class HeadlessBackend final : public Backend {
     char number[16];
     std::snprintf(number, sizeof number, "%04llu", static_cast<unsigned long long>(sequence_));
     std::string path = settings_.png_dir + "/" + number + "-" + std::string(name) + ".png";
-    write_scene_png(path, view, settings_.png_width, settings_.png_height);
+    PointerLook look;
+    if (runner_->focus().ring_shown() && view.scene != nullptr) {
+      render::FocusReach reach = render::reachable_focusables(nodes(view), view);
+      runner_->focus().enter(reach);
+      look.focus = runner_->focus().mark(reach);
+    }
+    write_scene_png(path, view, settings_.png_width, settings_.png_height, look);
 #else
     (void)view;
 #endif
@@ -98,6 +118,20 @@ class HeadlessBackend final : public Backend {
   void close() override {}
 
  private:
+#ifdef KVR_HAVE_RENDER
+  // The scene's compiled elements, for the focus; compiled when first needed.
+  const std::vector<render::Node>& nodes(const FrameView& view) {
+    if (!renderer_ || scene_ != view.scene) {
+      renderer_ = std::make_unique<SceneRenderer>(*view.scene);
+      scene_ = view.scene;
+    }
+    return renderer_->nodes();
+  }
+
+  std::unique_ptr<render::CommandRunner> runner_;
+  std::unique_ptr<SceneRenderer> renderer_;
+  const Scene* scene_ = nullptr;
+#endif
   Settings settings_;
   std::vector<PointerRun> runs_;
   std::size_t next_run_ = 0;

@@ -33,6 +33,11 @@ int hot_button(const Node& n, const FrameView& view, const PointerLook& pointer)
   return hot;
 }
 
+bool wears_focus_ring(const DrawContext& dc, const Node& n) {
+  const FocusMark& focus = dc.interaction.pointer.focus;
+  return n.focus >= 0 && focus.order == n.focus && focus.scope == n.focus_scope;
+}
+
 ButtonLook button_look(const DrawContext& dc, const Node& n) {
   const PointerLook& pointer = dc.interaction.pointer;
   ButtonLook look;
@@ -92,6 +97,14 @@ void draw_button(const DrawContext& dc, const Node& n) {
   draw_text(cr, dc.fonts, caption, (n.x1 + n.x2) / 2.0,
             centred_baseline((n.y1 + n.y2) / 2.0, n.size) + shift, n.size, n.bold, Align::Center,
             look.ink, n.x2 - n.x1 - 4.0);
+  if (wears_focus_ring(dc, n)) {
+    // The ring hugs the button just outside its edge (ink_bounds.cpp holds
+    // it), so that no layer region around a button cuts it.
+    rounded_path(cr, n.x1 - 1.0, n.y1 - 1.0, n.x2 + 1.0, n.y2 + 1.0, r + 1.0);
+    set_rgba(cr, kLook.focus_ring);
+    cairo_set_line_width(cr, kFocusRingWidth);
+    cairo_stroke(cr);
+  }
 }
 
 }  // namespace kvr::render

@@ -1,5 +1,6 @@
 // Buttons: which one the pointer lights (hit lookup, the same rule the
-// program uses: strictly inside the box) and drawing each in its state.
+// program uses: strictly inside the box) and drawing each in its state,
+// with the keyboard's focus ring.
 #ifndef KVR_RENDER_BUTTONS_H
 #define KVR_RENDER_BUTTONS_H
 
@@ -21,6 +22,11 @@ struct ButtonLook {
   Rgba face, edge, ink;
 };
 ButtonLook button_look(const DrawContext& dc, const Node& n);
+
+// Whether the button wears the keyboard's focus ring: a stroke of
+// kFocusRingWidth centred one unit outside its box.
+bool wears_focus_ring(const DrawContext& dc, const Node& n);
+inline constexpr double kFocusRingWidth = 2.0;
 
 void draw_button(const DrawContext& dc, const Node& n);
 

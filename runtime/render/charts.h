@@ -15,6 +15,9 @@ void draw_bar_chart(const DrawContext& dc, const Node& n);        // bar_chart.c
 void draw_gradient_legend(const DrawContext& dc, const Node& n);  // gradient_legend.cpp
 void draw_class_scale(const DrawContext& dc, const Node& n);      // class_scale.cpp
 void draw_table(const DrawContext& dc, const Node& n);            // table.cpp
+void draw_comparison(const DrawContext& dc, const Node& n);       // comparison.cpp
+void draw_class_distance(const DrawContext& dc, const Node& n);   // class_bands.cpp
+void draw_scene_region(const DrawContext& dc, const Node& n);     // scene_region.cpp
 
 // The number a text holds (blanks around it allowed); 0 when it holds none.
 double parse_number(const std::string& s);

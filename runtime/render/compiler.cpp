@@ -28,6 +28,9 @@ Node ElementCompiler::element(const json& e, const std::string& where) {
       {"class_scale", Kind::ClassScale},
       {"site_marker", Kind::SiteMarker},
       {"table", Kind::Table},
+      {"comparison", Kind::Comparison},
+      {"class_distance", Kind::ClassDistance},
+      {"scene_region", Kind::SceneRegion},
   };
   bool known = false;
   for (const auto& [name, k] : kinds) {
@@ -74,7 +77,7 @@ Node ElementCompiler::element(const json& e, const std::string& where) {
   }
   if (e.contains("text") && node.kind != Kind::Paragraph) node.text = parts(e["text"], here);
   if (e.contains("caption") && e["caption"].is_string())
-    node.text = {TextPart{e["caption"].get<std::string>(), -1}};
+    node.text = {TextPart{e["caption"].get<std::string>(), -1, false}};
   if (e.contains("note")) node.note = parts(e["note"], here + ".note");
   if (e.contains("at")) node.label_at = point(e["at"], here + ".at");
   if (e.contains("center")) node.label_at = point(e["center"], here + ".center");
@@ -82,12 +85,14 @@ Node ElementCompiler::element(const json& e, const std::string& where) {
   switch (node.kind) {
     case Kind::Group:
       group_transform(e, node, here);
+      focus_scope(e, node, here);
       break;
     case Kind::Paragraph:
       paragraph(e, node, here);
       break;
     case Kind::Button:
       button_style(e, node, here);
+      button_action(e, node, here);
       node.button = buttons_++;
       break;
     case Kind::BarChart:
@@ -105,13 +110,25 @@ Node ElementCompiler::element(const json& e, const std::string& where) {
     case Kind::Table:
       table(e, node, here);
       break;
+    case Kind::Comparison:
+      comparison(e, node, here);
+      break;
+    case Kind::ClassDistance:
+      class_distance(e, node, here);
+      break;
+    case Kind::SceneRegion:
+      scene_region(e, node, here);
+      break;
     default:
       break;
   }
   if (e.contains("children") && e["children"].is_array()) {
     const json& children = e["children"];
+    int outer_scope = scope_;
+    if (node.is_scope) scope_ = node.focus_scope;
     for (std::size_t i = 0; i < children.size(); ++i)
       node.children.push_back(element(children[i], here + ".children[" + std::to_string(i) + "]"));
+    scope_ = outer_scope;
   }
   if (node.kind == Kind::Group && e.contains("layer")) layer(e, node, here);
   if (node.kind != Kind::Group) leaf(node);
@@ -234,24 +251,38 @@ Paint ElementCompiler::paint(const json& e, const char* key, const std::string& 
 std::vector<TextPart> ElementCompiler::parts(const json& v, const std::string& where) {
   std::vector<TextPart> out;
   auto one = [&](const json& item) {
+    if (item.is_object() && item.size() == 1 && item.contains("ref")) {
+      int var = variable(item["ref"], where + ".ref");
+      if (var >= 0 && scene_.variables[static_cast<std::size_t>(var)].kind != RecordKind::Text)
+        problem(where, item["ref"].dump() + " is not a text record");
+      if (var < 0 && !item["ref"].is_string()) problem(where, "\"ref\" names a bound text");
+      out.push_back({"", var, true});
+      return;
+    }
+    if (item.is_object() && item.size() == 1 && item.contains("now")) {
+      out.push_back({date_text(item["now"], where + ".now"), -1, false});
+      return;
+    }
     if (!item.is_string()) {
-      problem(where, "text parts must be strings");
+      problem(where, "text parts must be strings, {\"ref\": ...} or {\"now\": ...}");
       return;
     }
     const std::string& s = item.get_ref<const std::string&>();
     if (s.size() >= 2 && s[0] == '$' && s[1] == '$') {
-      out.push_back({s.substr(1), -1});
+      out.push_back({s.substr(1), -1, false});
     } else if (!s.empty() && s[0] == '$') {
       int var = variable(item, where);
       if (var >= 0 && scene_.variables[static_cast<std::size_t>(var)].kind != RecordKind::Text)
         problem(where, s + " is not a text record");
-      out.push_back({"", var});
+      out.push_back({"", var, false});
     } else {
-      out.push_back({s, -1});
+      out.push_back({s, -1, false});
     }
   };
   if (v.is_array()) {
     for (const json& item : v) one(item);
+  } else if (v.is_object()) {
+    one(v);
   } else {
     one(v);
   }
@@ -291,6 +322,10 @@ Cond ElementCompiler::condition(const json& v, const std::string& where) {
         problem(where, key + ": the value must be a number");
       }
     }
+  } else if (key == "pinned") {
+    c.op = Cond::Op::Pinned;
+    if (!arg.is_boolean()) problem(where, "pinned takes true or false");
+    c.number = arg.is_boolean() && arg.get<bool>() ? 1.0 : 0.0;
   } else if (key == "flag") {
     c.op = Cond::Op::Flag;
     c.flag = arg.is_string() ? scene_.find_flag(arg.get<std::string>()) : -1;

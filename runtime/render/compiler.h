@@ -5,6 +5,7 @@
 #ifndef KVR_RENDER_COMPILER_H
 #define KVR_RENDER_COMPILER_H
 
+#include <ctime>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -28,6 +29,14 @@ class ElementCompiler {
   // How many drawn elements (not groups) and buttons have been compiled.
   int leaves() const { return leaves_; }
   int buttons() const { return buttons_; }
+
+  // Compiling the report's page: date texts show `when`, and scene regions
+  // draw `scene_nodes` (the compiled main scene). Without it both are
+  // reported as problems.
+  void for_report(std::time_t when, const std::vector<Node>* scene_nodes) {
+    report_time_ = when;
+    scene_nodes_ = scene_nodes;
+  }
 
  private:
   void problem(const std::string& where, const std::string& what);
@@ -57,6 +66,16 @@ class ElementCompiler {
   void site_marker(const json& e, Node& node, const std::string& where);
   void table(const json& e, Node& node, const std::string& where);
 
+  // Kinds and members that read the reference, the class scales and the
+  // runtime's own buttons (compiler_reference.cpp).
+  void button_action(const json& e, Node& node, const std::string& where);
+  void focus_scope(const json& e, Node& node, const std::string& where);
+  void use_class_scale(const json& e, Node& node, const std::string& where);
+  void comparison(const json& e, Node& node, const std::string& where);
+  void class_distance(const json& e, Node& node, const std::string& where);
+  void scene_region(const json& e, Node& node, const std::string& where);
+  std::string date_text(const json& format, const std::string& where);
+
   // A drawn element's slot, inputs and ink (leaf_inputs.cpp).
   void leaf(Node& n);
 
@@ -69,6 +88,10 @@ class ElementCompiler {
   TextMeasure& measure_;
   int buttons_ = 0;
   int leaves_ = 0;
+  int scopes_ = 0;
+  int scope_ = -1;  // the focus scope being compiled
+  std::time_t report_time_ = 0;
+  const std::vector<Node>* scene_nodes_ = nullptr;
 };
 
 }  // namespace kvr::render

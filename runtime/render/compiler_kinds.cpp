@@ -53,6 +53,10 @@ void ElementCompiler::bar_chart(const json& e, Node& node, const std::string& wh
     bar.label = b.value("label", "");
     if (b.contains("value")) bar.value = part(b["value"], where + ".bars");
     bar.colour = paint(b, "colour", where + ".bars");
+    if (b.contains("reference")) {
+      bar.reference = part(b["reference"], where + ".bars.reference");
+      bar.has_reference = true;
+    }
     node.bars.push_back(bar);
   }
   if (!e.contains("size")) node.size = 9.0;
@@ -79,7 +83,15 @@ void ElementCompiler::class_scale(const json& e, Node& node, const std::string& 
   node.text = e.contains("value") ? std::vector<TextPart>{part(e["value"], where)}
                                   : std::vector<TextPart>{};
   node.letters = e.value("letters", "ABCDEFG");
-  if (e.contains("colours") && e["colours"].is_array()) {
+  if (e.contains("scale")) use_class_scale(e, node, where);
+  if (e.contains("reference_value")) {
+    node.reference = part(e["reference_value"], where + ".reference_value");
+    node.has_reference = true;
+  }
+  node.bands = e.value("bands", false) && !node.bounds.empty();
+  if (e.contains("scale") && (e.contains("colours") || e.contains("letters"))) {
+    problem(where, "a class scale that names its \"scale\" takes letters and colours from it");
+  } else if (e.contains("colours") && e["colours"].is_array()) {
     for (const json& c : e["colours"]) {
       Rgba rgba;
       if (!literal_colour(c, rgba)) problem(where, "colours must be literal colours");
@@ -101,7 +113,7 @@ void ElementCompiler::site_marker(const json& e, Node& node, const std::string& 
   }
   node.points = {node.label_at};
   if (e.contains("label_at")) node.label_at = point(e["label_at"], where + ".label_at");
-  node.text = {TextPart{e.value("label", ""), -1}};
+  node.text = {TextPart{e.value("label", ""), -1, false}};
   if (!e.contains("size")) node.size = 9.0;
 }
 
@@ -130,7 +142,20 @@ void ElementCompiler::table(const json& e, Node& node, const std::string& where)
       row.highlight = condition(r["highlight"], where + ".rows.highlight");
       row.has_highlight = true;
     }
+    if (r.contains("second") && r["second"].is_array()) {
+      for (const json& cell : r["second"])
+        row.second.push_back(cell.is_null() ? std::vector<TextPart>{}
+                                            : parts(cell, where + ".rows.second"));
+    }
     node.rows.push_back(std::move(row));
+  }
+  // "second_line": {"visible": C, "size": 8}: every row's `second` cells
+  // as a muted line under its values while C holds.
+  if (auto it = e.find("second_line"); it != e.end() && it->is_object()) {
+    node.has_second = true;
+    if (it->contains("visible"))
+      node.second_visible = condition((*it)["visible"], where + ".second_line");
+    node.second_size = number(*it, "size", 8.0, where + ".second_line");
   }
 }
 

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "commands.h"
+
 namespace kvr::render {
 
 struct Rgba {
@@ -26,14 +28,17 @@ struct Paint {
   double alpha = 1.0;
 };
 
-// One piece of a text: a literal or a bound text record.
+// One piece of a text: a literal or a bound text record, or with `pinned`
+// the reference's pinned copy of that record (empty while nothing is pinned).
 struct TextPart {
   std::string literal;
   int var = -1;
+  bool pinned = false;
 };
 
 struct Cond {
-  enum class Op : std::uint8_t { True, On, AtLeast, Equals, Flag, Not, All, Any };
+  // Pinned: holds while a reference is pinned (`number` 1) or while none is (0).
+  enum class Op : std::uint8_t { True, On, AtLeast, Equals, Flag, Not, All, Any, Pinned };
   Op op = Op::True;
   int var = -1;
   int flag = -1;
@@ -57,6 +62,9 @@ enum class Kind : std::uint8_t {
   ClassScale,
   SiteMarker,
   Table,
+  Comparison,
+  ClassDistance,
+  SceneRegion,
 };
 
 enum class Align : std::uint8_t { Left, Center, Right };
@@ -124,6 +132,8 @@ struct Bar {
   std::string label;
   TextPart value;
   Paint colour;
+  TextPart reference;  // the pinned value, drawn as an outlined ghost bar
+  bool has_reference = false;
 };
 
 struct Stop {
@@ -134,7 +144,8 @@ struct Stop {
 
 struct TableRow {
   std::string caption;
-  std::vector<std::vector<TextPart>> cells;  // each cell: literal and bound parts
+  std::vector<std::vector<TextPart>> cells;   // each cell: literal and bound parts
+  std::vector<std::vector<TextPart>> second;  // a second, muted line per cell
   Cond highlight;
   bool has_highlight = false;
 };
@@ -145,6 +156,19 @@ struct LayerSpec {
   bool set = false;
   double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;  // region, layout units
   std::vector<int> anims;                         // of the group and its subtree
+};
+
+// What a click on a button does. A program button hands the press to the
+// program; a command button runs a runtime command and the program never
+// sees the click; a press_as button hands a left click to the program as a
+// press with `state` (at `x`, `y` when `at_point`), then the release.
+struct ButtonAction {
+  enum class Kind : std::uint8_t { Program, Command, PressAs };
+  Kind kind = Kind::Program;
+  Command command = Command::PinReference;
+  std::int32_t state = 1;
+  bool at_point = false;
+  std::int32_t x = 0, y = 0;
 };
 
 struct Node {
@@ -193,6 +217,31 @@ struct Node {
   double header_size = 9.0;
 
   int button = -1;  // buttons numbered in drawing order, for the hover look
+  ButtonAction action;
+  int focus = -1;        // a button's place in the keyboard order; -1: not focusable
+  int focus_scope = -1;  // the focus scope a button lies in (-1: none); for a scope group, its own
+  bool is_scope = false;
+
+  // Tables: a second line per cell, shown while `second_visible` holds.
+  Cond second_visible;
+  bool has_second = false;
+  double second_size = 8.0;
+
+  // Comparison, class scale and distance: the values read.
+  TextPart current;
+  TextPart reference;
+  bool has_reference = false;
+  bool lower_is_better = true;
+  Paint better, worse;
+  std::vector<double> bounds;  // class scale: upper bound of each letter but the last
+  double divisor = 1.0;
+  bool bands = false;  // class scale: the range of each letter drawn in its bar
+  std::string format;  // class distance: the line, with {distance}, {unit}, {letter}
+
+  // Scene region (report page): the main scene's elements shown, and the
+  // layout box they are taken from (x1..y2 is where they are drawn).
+  const std::vector<Node>* source_nodes = nullptr;
+  double sx1 = 0.0, sy1 = 0.0, sx2 = 0.0, sy2 = 0.0;
 
   LayerSpec layer;
 
@@ -201,10 +250,14 @@ struct Node {
   // unless `ink_varies` (a text whose width depends on bound records); it
   // reads the records `reads` and the flags `read_flags` besides its
   // visibility. `slot` numbers the drawn elements in drawing order.
+  // `reads_pinned` are the records whose pinned copies it shows;
+  // `reads_reference`: its look depends on whether a reference is pinned.
   Box ink;
   bool ink_varies = false;
   std::vector<int> reads;
   std::uint64_t read_flags = 0;
+  std::vector<int> reads_pinned;
+  bool reads_reference = false;
   int slot = -1;
 
   std::vector<Node> children;

@@ -63,6 +63,7 @@ const std::vector<DeviceRect>& FrameTracker::track(const std::vector<Node>& node
     if (s.generation == generation_ || !s.shown) continue;
     damage(rects_[i]);
     s.shown = false;
+    s.ink_known = false;
     s.key.clear();
     rects_[i] = {};
   }
@@ -114,34 +115,47 @@ void FrameTracker::leaf(const Node& n, const Walk& w) {
   put(&w.dy, sizeof w.dy);
   if (n.kind == Kind::Button) {
     ButtonLook look = button_look(*dc_, n);
-    unsigned char state = static_cast<unsigned char>((look.hover ? 1 : 0) | (look.pressed ? 2 : 0));
+    unsigned char state = static_cast<unsigned char>((look.hover ? 1 : 0) | (look.pressed ? 2 : 0) |
+                                                     (wears_focus_ring(*dc_, n) ? 4 : 0));
     put(&state, 1);
   }
   if (n.read_flags != 0) {
     std::uint64_t flags = view.state != nullptr ? view.state->flags & n.read_flags : 0;
     put(&flags, sizeof flags);
   }
-  for (int var : n.reads) {
-    const unsigned char* bytes = record(view, var);
+  // What is shown of a record: a text's N characters, not the bytes behind
+  // them.
+  auto put_text_or_bytes = [&](const unsigned char* bytes, int var) {
     if (bytes == nullptr) {
       key_.push_back(0xFF);
-      continue;
+      return;
     }
     RecordKind kind = kind_of(view, var);
     if (kind == RecordKind::Text) {
-      // What is shown: the N characters, not the bytes behind them.
       std::size_t n_chars = std::min<std::size_t>(bytes[0], 78);
       key_.push_back(static_cast<unsigned char>(n_chars));
       put(bytes + 1, n_chars);
     } else {
       put(bytes, record_size(kind));
     }
+  };
+  for (int var : n.reads) put_text_or_bytes(record(view, var), var);
+  if (n.reads_reference) {
+    unsigned char pinned = reference_pinned(view) ? 1 : 0;
+    key_.push_back(pinned);
+    for (int var : n.reads_pinned) put_text_or_bytes(pinned_record(view, var), var);
   }
-  DeviceRect r =
-      intersect(to_device_->pixels(ink_of(n, view, dc_->fonts).moved(w.dx, w.dy)), w.clip);
   Slot& s = slots_[static_cast<std::size_t>(n.slot)];
+  // What an element covers follows from what it reads, which the key
+  // holds: a text of bound records is laid out again only when it changed.
+  bool same = s.shown && s.key == key_;
+  if (!same || !s.ink_known) {
+    s.ink = ink_of(n, view, dc_->fonts);
+    s.ink_known = true;
+  }
+  DeviceRect r = intersect(to_device_->pixels(s.ink.moved(w.dx, w.dy)), w.clip);
   DeviceRect& before = rects_[static_cast<std::size_t>(n.slot)];
-  if (!s.shown || !(before == r) || s.key != key_) {
+  if (!same || !(before == r)) {
     if (s.shown) damage(before);
     damage(r);
     s.key.swap(key_);

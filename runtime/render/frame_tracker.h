@@ -50,6 +50,8 @@ class FrameTracker {
     bool text = false;  // draws glyphs
     unsigned generation = 0;
     std::vector<unsigned char> key;
+    Box ink;  // layout units, worked out for `key`
+    bool ink_known = false;
   };
   std::vector<Slot> slots_;
   std::vector<DeviceRect> rects_;

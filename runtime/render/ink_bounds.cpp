@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "buttons.h"
+#include "class_bands.h"
+#include "comparison.h"
 #include "records.h"
 
 namespace kvr::render {
@@ -79,12 +82,24 @@ void compile_ink(Node& n, const Fonts& fonts) {
       for (const Line& line : n.lines)
         b.add(text_box(fonts, line.text, line.x, line.y, line.size, line.bold, Align::Left, 0.0));
       return;
-    case Kind::Button:
+    case Kind::Button: {
+      // The caption is fitted inside; the outline reaches half a unit out,
+      // the focus ring of a button that can take it a stroke beyond that.
+      double out = n.focus >= 0 ? 1.0 + kFocusRingWidth / 2.0 : 1.0;
+      b.add(n.x1, n.y1, out);
+      b.add(n.x2, n.y2, out);
+      return;
+    }
     case Kind::Table:
-      // Captions and cells are fitted inside; the outline reaches half a
-      // unit out.
+    case Kind::SceneRegion:
+      // Cells and their second lines are fitted inside; the outline reaches
+      // half a unit out. A scene region is cut to its box.
       b.add(n.x1, n.y1, 1.0);
       b.add(n.x2, n.y2, 1.0);
+      return;
+    case Kind::Comparison:
+    case Kind::ClassDistance:
+      n.ink_varies = true;
       return;
     case Kind::BarChart:
       // Value texts stay under the top of the box, labels over its bottom.
@@ -122,6 +137,15 @@ Box ink_of(const Node& n, const FrameView& view, const Fonts& fonts) {
   if (!n.ink_varies) return n.ink;
   if (n.kind == Kind::Text) return text_ink(n, compose(view, n.text), fonts);
   if (n.kind == Kind::GradientLegend) return legend_ink(n, &view, fonts);
+  if (n.kind == Kind::Comparison) return text_ink(n, comparison_line(view, n).text, fonts);
+  if (n.kind == Kind::ClassDistance) {
+    Box b;
+    std::vector<std::string> lines = class_distance_lines(view, n);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      b.add(text_box(fonts, lines[i], n.label_at.x, class_distance_baseline(n, i), n.size, n.bold,
+                     n.align, n.max_width));
+    return b;
+  }
   return n.ink;
 }
 

@@ -1,5 +1,6 @@
 // What a drawn element reads: the records and flags its look depends on,
-// besides its visibility. A frame drawn by its changes compares them.
+// besides its visibility, and the pinned copies of the reference it shows.
+// A frame drawn by its changes compares them.
 #include <algorithm>
 
 #include "compiler.h"
@@ -12,6 +13,7 @@ namespace {
 void read_cond(const Cond& c, Node& n) {
   if (c.var >= 0) n.reads.push_back(c.var);
   if (c.op == Cond::Op::Flag && c.flag >= 0) n.read_flags |= std::uint64_t{1} << c.flag;
+  if (c.op == Cond::Op::Pinned) n.reads_reference = true;
   for (const Cond& sub : c.subs) read_cond(sub, n);
 }
 
@@ -19,9 +21,23 @@ void read_paint(const Paint& p, Node& n) {
   if (p.var >= 0) n.reads.push_back(p.var);
 }
 
+void read_part(const TextPart& t, Node& n) {
+  if (t.var < 0) return;
+  if (t.pinned) {
+    n.reads_pinned.push_back(t.var);
+    n.reads_reference = true;
+  } else {
+    n.reads.push_back(t.var);
+  }
+}
+
 void read_parts(const std::vector<TextPart>& parts, Node& n) {
-  for (const TextPart& t : parts)
-    if (t.var >= 0) n.reads.push_back(t.var);
+  for (const TextPart& t : parts) read_part(t, n);
+}
+
+void sort_unique(std::vector<int>& v) {
+  std::sort(v.begin(), v.end());
+  v.erase(std::unique(v.begin(), v.end()), v.end());
 }
 
 }  // namespace
@@ -38,15 +54,30 @@ void ElementCompiler::leaf(Node& n) {
   read_parts(n.note, n);
   for (const Bar& b : n.bars) {
     read_paint(b.colour, n);
-    read_parts({b.value}, n);
+    read_part(b.value, n);
+    // Ghost bars are drawn only while a reference is pinned.
+    if (b.has_reference) {
+      read_part(b.reference, n);
+      n.reads_reference = true;
+    }
   }
-  for (const Stop& s : n.stops) read_parts({s.label}, n);
+  for (const Stop& s : n.stops) read_part(s.label, n);
   for (const TableRow& row : n.rows) {
     if (row.has_highlight) read_cond(row.highlight, n);
     for (const auto& cell : row.cells) read_parts(cell, n);
+    for (const auto& cell : row.second) read_parts(cell, n);
   }
-  std::sort(n.reads.begin(), n.reads.end());
-  n.reads.erase(std::unique(n.reads.begin(), n.reads.end()), n.reads.end());
+  if (n.has_second) read_cond(n.second_visible, n);
+  // Comparisons, class scales and class distances.
+  read_part(n.current, n);
+  if (n.has_reference) read_part(n.reference, n);
+  read_paint(n.better, n);
+  read_paint(n.worse, n);
+  // A comparison is drawn only while a reference is pinned; a class scale
+  // with a reference value shows its tag only then.
+  if (n.kind == Kind::Comparison || n.has_reference) n.reads_reference = true;
+  sort_unique(n.reads);
+  sort_unique(n.reads_pinned);
   compile_ink(n, measure_.fonts());
 }
 

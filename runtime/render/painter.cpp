@@ -79,6 +79,15 @@ void Painter::node(const Node& n) {
     case Kind::Table:
       draw_table(dc_, n);
       return;
+    case Kind::Comparison:
+      draw_comparison(dc_, n);
+      return;
+    case Kind::ClassDistance:
+      draw_class_distance(dc_, n);
+      return;
+    case Kind::SceneRegion:
+      draw_scene_region(dc_, n);
+      return;
   }
 }
 

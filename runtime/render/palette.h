@@ -25,6 +25,10 @@ struct Look {
   Rgba danger_edge{0.62, 0.18, 0.16, 1.0};
   Rgba disabled{0.90, 0.90, 0.90, 1.0};
   Rgba disabled_text{0.62, 0.62, 0.62, 1.0};
+  Rgba focus_ring{0.90, 0.45, 0.04, 1.0};  // amber: apart from every button colour
+  Rgba better{0.15, 0.52, 0.27, 1.0};
+  Rgba worse{0.75, 0.20, 0.16, 1.0};
+  Rgba reference{0.45, 0.48, 0.54, 1.0};  // pinned values and ghost bars
 };
 
 inline constexpr Look kLook{};

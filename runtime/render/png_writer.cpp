@@ -12,7 +12,7 @@
 namespace kvr {
 
 bool write_scene_png(const std::string& path, const FrameView& view, int width, int height,
-                     const std::string& what) {
+                     const PointerLook& look, const std::string& what) {
   if (view.scene == nullptr || width < 1 || height < 1) {
     std::cerr << path << ": no scene to draw\n";
     return false;
@@ -22,7 +22,7 @@ bool write_scene_png(const std::string& path, const FrameView& view, int width, 
   {
     SceneRenderer renderer(*view.scene);
     // Pictures show every animation finished.
-    renderer.draw(cr, width, height, view, 1e12, PointerLook{});
+    renderer.draw(cr, width, height, view, 1e12, look);
   }
   cairo_destroy(cr);
   AtomicFile file(path, what);

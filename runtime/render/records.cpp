@@ -37,9 +37,9 @@ double number_value(const FrameView& view, int var) {
   }
 }
 
-void append_text(const FrameView& view, int var, std::string& out) {
-  const unsigned char* bytes = record(view, var);
-  if (bytes == nullptr || kind_of(view, var) != RecordKind::Text) return;
+namespace {
+
+void append_latin1(const unsigned char* bytes, std::string& out) {
   std::size_t n = std::min<std::size_t>(bytes[0], 78);
   for (std::size_t i = 1; i <= n; ++i) {
     unsigned char c = bytes[i];
@@ -52,13 +52,50 @@ void append_text(const FrameView& view, int var, std::string& out) {
   }
 }
 
+}  // namespace
+
+void append_text(const FrameView& view, int var, std::string& out) {
+  const unsigned char* bytes = record(view, var);
+  if (bytes == nullptr || kind_of(view, var) != RecordKind::Text) return;
+  append_latin1(bytes, out);
+}
+
+const unsigned char* pinned_record(const FrameView& view, int var) {
+  if (var < 0 || view.reference == nullptr) return nullptr;
+  return view.reference->copy(var);
+}
+
+bool reference_pinned(const FrameView& view) {
+  return view.reference != nullptr && view.reference->pinned();
+}
+
+void append_pinned_text(const FrameView& view, int var, std::string& out) {
+  const unsigned char* bytes = pinned_record(view, var);
+  if (bytes == nullptr || kind_of(view, var) != RecordKind::Text) return;
+  append_latin1(bytes, out);
+}
+
+std::string part_text(const FrameView& view, const TextPart& part) {
+  std::string out;
+  if (part.var < 0) {
+    out = part.literal;
+  } else if (part.pinned) {
+    append_pinned_text(view, part.var, out);
+  } else {
+    append_text(view, part.var, out);
+  }
+  return out;
+}
+
 std::string compose(const FrameView& view, const std::vector<TextPart>& parts) {
   std::string out;
   for (const TextPart& part : parts) {
-    if (part.var >= 0)
-      append_text(view, part.var, out);
-    else
+    if (part.var < 0)
       out += part.literal;
+    else if (part.pinned)
+      append_pinned_text(view, part.var, out);
+    else
+      append_text(view, part.var, out);
   }
   return out;
 }
@@ -117,6 +154,8 @@ bool holds(const Cond& cond, const FrameView& view) {
     }
     case Cond::Op::Flag:
       return view.state != nullptr && view.state->flag(cond.flag);
+    case Cond::Op::Pinned:
+      return reference_pinned(view) == (cond.number != 0.0);
     case Cond::Op::Not:
       return !cond.subs.empty() && !holds(cond.subs[0], view);
     case Cond::Op::All:

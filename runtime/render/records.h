@@ -24,6 +24,15 @@ double number_value(const FrameView& view, int var);
 // one Latin-1 character.
 void append_text(const FrameView& view, int var, std::string& out);
 
+// The reference's pinned copy of variable `var`, or nullptr while nothing
+// is pinned (or `var` is not pinned at all); whether anything is pinned.
+const unsigned char* pinned_record(const FrameView& view, int var);
+bool reference_pinned(const FrameView& view);
+// Appends the pinned copy of a bound text, as append_text does the record.
+void append_pinned_text(const FrameView& view, int var, std::string& out);
+// One part as drawn: its literal, its bound text or its pinned copy.
+std::string part_text(const FrameView& view, const TextPart& part);
+
 // The literal and bound parts of a text, joined.
 std::string compose(const FrameView& view, const std::vector<TextPart>& parts);
 

@@ -54,6 +54,10 @@ const std::vector<std::string>& SceneRenderer::problems() const {
   return compiled_->problems;
 }
 
+const std::vector<Node>& SceneRenderer::nodes() const {
+  return compiled_->nodes;
+}
+
 void SceneRenderer::Compiled::paint(cairo_t* cr, const LayoutTransform& t, const FrameView& view,
                                     double now, const PointerLook& pointer, const Culling* culling,
                                     HatchMasks* masks) const {

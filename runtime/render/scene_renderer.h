@@ -13,12 +13,27 @@
 
 namespace kvr {
 
+namespace render {
+struct Node;
+}
+
+// The keyboard focus as drawn: the focus scope and the place in the
+// keyboard order of the control that wears the ring; order -1: no ring.
+struct FocusMark {
+  int scope = -1;
+  int order = -1;
+  bool operator==(const FocusMark&) const = default;
+};
+
 // Where the pointer is, for the hover and pressed looks of buttons (layout
-// units, origin bottom-left). Never changes what the program sees.
+// units, origin bottom-left), and the keyboard's focus ring. Never changes
+// what the program sees.
 struct PointerLook {
   int x = -1;
   int y = -1;
   int buttons = 0;
+  FocusMark focus = {};
+  bool operator==(const PointerLook&) const = default;
 };
 
 // A rectangle of device pixels (x, y from the top-left corner).
@@ -60,13 +75,16 @@ class SceneRenderer {
 
   // Which button the pointer lights up and whether it is pressed, as one
   // number (-1 for none): a window redraws for the pointer only when it
-  // changes.
+  // changes (the focus ring it compares itself: it sets it).
   int look_key(const FrameView& view, const PointerLook& pointer) const;
 
   // What the renderer could not make sense of in the scene's elements (bad
   // members, wrong record kinds), one message each naming the element. Such
   // parts are skipped or drawn with defaults.
   const std::vector<std::string>& problems() const;
+
+  // The compiled elements, for finding buttons and focusable controls.
+  const std::vector<render::Node>& nodes() const;
 
  private:
   struct Compiled;
@@ -76,7 +94,9 @@ class SceneRenderer {
 // Draws the scene at width x height into a PNG file. False (with the message
 // "PATH: cannot write WHAT: reason" on standard error) when it cannot be
 // written; the file then is not there, or keeps its old content.
+// `look` is the pointer and focus ring drawn (none by default).
 bool write_scene_png(const std::string& path, const FrameView& view, int width, int height,
+                     const PointerLook& look = PointerLook{},
                      const std::string& what = "the picture");
 
 }  // namespace kvr

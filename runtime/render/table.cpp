@@ -13,6 +13,7 @@ void draw_table(const DrawContext& dc, const Node& n) {
   double cell_w = (n.x2 - n.x1 - n.caption_width) / static_cast<double>(columns);
   Rgba stripe{0.95, 0.96, 0.98, 1.0};
   Rgba highlight{1.0, 0.93, 0.70, 1.0};
+  bool two_lines = n.has_second && holds(n.second_visible, dc.view);
   // Header band.
   cairo_new_path(cr);
   cairo_rectangle(cr, n.x1, n.y2 - row_h, n.x2 - n.x1, row_h);
@@ -36,11 +37,22 @@ void draw_table(const DrawContext& dc, const Node& n) {
     double base = centred_baseline(top - row_h / 2.0, n.size);
     draw_text(cr, dc.fonts, row.caption, n.x1 + 5.0, base, n.size, lit, Align::Left, kLook.text,
               n.caption_width - 8.0);
+    // With second lines, the value moves up and its second line sits below.
+    double value_base = base, second_base = base;
+    if (two_lines) {
+      value_base = centred_baseline(top - row_h / 2.0 + n.second_size * 0.55, n.size);
+      second_base = centred_baseline(top - row_h / 2.0 - n.size * 0.5, n.second_size);
+    }
     for (std::size_t c = 0; c < row.cells.size() && c < columns; ++c) {
       std::string value(trimmed(compose(dc.view, row.cells[c])));
       double cx = n.x1 + n.caption_width + cell_w * (static_cast<double>(c) + 0.5);
-      draw_text(cr, dc.fonts, value, cx, base, n.size, lit, Align::Center, kLook.text,
+      draw_text(cr, dc.fonts, value, cx, value_base, n.size, lit, Align::Center, kLook.text,
                 cell_w - 3.0);
+      if (two_lines && c < row.second.size()) {
+        std::string second(trimmed(compose(dc.view, row.second[c])));
+        draw_text(cr, dc.fonts, second, cx, second_base, n.second_size, false, Align::Center,
+                  kLook.reference, cell_w - 3.0);
+      }
     }
   }
   cairo_new_path(cr);

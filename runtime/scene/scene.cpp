@@ -5,20 +5,15 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "scene_error.h"
+
 namespace kvr {
 
 namespace {
 
 using json = nlohmann::json;
-
-// Problems found while reading a scene; the message names the place.
-struct SceneError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-
-[[noreturn]] void fail(const std::string& where, const std::string& problem) {
-  throw SceneError(where + ": " + problem);
-}
+using scene_detail::fail;
+using scene_detail::SceneError;
 
 const json& member(const json& object, const char* key, const std::string& where) {
   auto it = object.find(key);
@@ -222,6 +217,9 @@ Scene build_scene(std::string_view text, const std::string& name) {
   for (std::size_t i = 0; i < elements.size(); ++i)
     check_element(scene, elements[i], "elements[" + std::to_string(i) + "]", 0);
   scene.elements = elements;
+  scene_detail::read_sections(scene, doc);
+  // The report's page holds elements and bound texts like the screen.
+  if (!scene.report.is_null()) check_references(scene, scene.report, "report", 0);
   return scene;
 }
 
@@ -279,6 +277,12 @@ int Scene::find_flag(std::string_view name) const {
   return -1;
 }
 
+const ClassScale* Scene::find_class_scale(std::string_view name) const {
+  for (const ClassScale& scale : class_scales)
+    if (scale.name == name) return &scale;
+  return nullptr;
+}
+
 int Scene::find_animation(std::string_view name) const {
   for (std::size_t i = 0; i < animations.size(); ++i) {
     if (animations[i].name == name) return static_cast<int>(i);
@@ -316,8 +320,9 @@ const std::vector<std::string_view>& element_kinds() {
   // The generic shapes the renderer knows. Adding a kind here means
   // teaching the renderer to draw it.
   static const std::vector<std::string_view> kinds = {
-      "group",  "rect",      "polygon",         "polyline",    "circle",      "text",  "paragraph",
-      "button", "bar_chart", "gradient_legend", "class_scale", "site_marker", "table",
+      "group",     "rect",       "polygon",        "polyline",        "circle",      "text",
+      "paragraph", "button",     "bar_chart",      "gradient_legend", "class_scale", "site_marker",
+      "table",     "comparison", "class_distance", "scene_region",
   };
   return kinds;
 }

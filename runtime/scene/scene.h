@@ -68,6 +68,19 @@ struct SceneAnimation {
   double seconds = 0.0;
 };
 
+// A graded scale declared once in the scene (its "class_scales" section):
+// letters from best to worst, each with its colour, and the upper bound of
+// every letter but the last. The value graded is a bound number divided by
+// `divisor` (a floor area, say), rounded to the whole number.
+struct ClassScale {
+  std::string name;
+  std::string letters;               // best first, one byte each
+  nlohmann::json colours;            // one colour per letter, as elements write colours
+  std::vector<double> upper_bounds;  // letters.size() - 1 bounds, increasing
+  double divisor = 1.0;
+  std::string unit;  // shown after graded values, UTF-8
+};
+
 struct Scene {
   std::string file;  // the name it was loaded from, for messages
   int width = 800;
@@ -77,6 +90,13 @@ struct Scene {
   std::vector<SceneAnimation> animations;
   std::vector<SceneAction> actions;
   nlohmann::json elements;  // array of elements, see docs/scene-format.md
+  // The variables the runtime's reference pins (the "reference" section),
+  // indices into variables in declaration order; empty: nothing to pin.
+  std::vector<int> reference_variables;
+  std::vector<ClassScale> class_scales;
+  // The printable report's page ("report" section, checked like elements);
+  // null when the scene has none.
+  nlohmann::json report;
 
   // Index into variables, or -1 when OBJECT.NAME is not declared.
   int find_variable(std::string_view object, std::string_view name) const;
@@ -84,6 +104,7 @@ struct Scene {
   int find_action(std::string_view name) const;
   int find_flag(std::string_view name) const;
   int find_animation(std::string_view name) const;
+  const ClassScale* find_class_scale(std::string_view name) const;
 };
 
 struct SceneLoadResult {

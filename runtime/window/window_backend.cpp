@@ -20,12 +20,16 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "backend.h"
+#include "button_roles.h"
 #include "frame_pacing.h"
+#include "runtime_controls.h"
 #include "scene_renderer.h"
+#include "sdl_keys.h"
 #include "steady_polls.h"
 #include "window_canvas.h"
 #include "window_input.h"
@@ -44,6 +48,13 @@ class WindowBackend final : public Backend {
     // X11): no renderer, no texture, no OpenGL.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // A tap on a touch screen arrives as a left click.
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "1");
+    controls_ = std::make_unique<RuntimeControls>(reference_, settings.screenshot_dir, std::cerr);
+    input_.set_button_lookup([this](std::int32_t x, std::int32_t y) {
+      return scene_renderer_ ? render::action_at(scene_renderer_->nodes(), view_, x, y)
+                             : render::ButtonAction{};
+    });
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
       std::cerr << "KvrRun: cannot open a window: " << SDL_GetError()
                 << " (set backend = headless in kvr.ini, or KVR_BACKEND=headless)\n";
@@ -161,7 +172,8 @@ class WindowBackend final : public Backend {
   }
 
   // Takes a fingerprint of what the program shows and marks the picture
-  // out of date when it, the lit button or a running animation says so.
+  // out of date when it, the lit button, the focus ring, the pinned
+  // reference or a running animation says so.
   void note_changes() {
     if (view_.scene == nullptr || view_.records == nullptr) return;
     snapshot_.clear();
@@ -179,7 +191,9 @@ class WindowBackend final : public Backend {
                        a + view_.state->animation_start.size() * sizeof(double));
     }
     // Which button the pointer lights changes only with the pointer or with
-    // what is shown: asked again only then.
+    // what is shown: asked again only then. The ring follows what is shown
+    // (a scope that opens takes it).
+    if (scene_renderer_) input_.set_focus(controls_->focus_mark(view_, *scene_renderer_));
     PointerLook pointer = input_.look();
     bool same_records = snapshot_ == checked_;
     if (!same_records || pointer.x != checked_pointer_.x || pointer.y != checked_pointer_.y ||
@@ -188,7 +202,15 @@ class WindowBackend final : public Backend {
       checked_pointer_ = pointer;
       if (!same_records) checked_ = snapshot_;
     }
-    if (snapshot_ != shown_ || look_ != shown_look_ || animating(clock())) pacing_.invalidate();
+    if (snapshot_ != shown_ || look_ != shown_look_ || !(pointer.focus == shown_focus_) ||
+        pinned_generation() != shown_pinned_ || animating(clock()))
+      pacing_.invalidate();
+  }
+
+  // Changes at every pin and clear of the reference: the program's records
+  // stay as they are, what is shown does not.
+  std::uint64_t pinned_generation() const {
+    return reference_ != nullptr ? reference_->generation() : 0;
   }
 
   bool animating(double t) const {
@@ -205,6 +227,8 @@ class WindowBackend final : public Backend {
       canvas_->present(*scene_renderer_, view_, t, input_.look());
     shown_ = snapshot_;
     shown_look_ = look_;
+    shown_focus_ = input_.look().focus;
+    shown_pinned_ = pinned_generation();
     pacing_.drawn(t, animating(t));
   }
 
@@ -271,28 +295,44 @@ class WindowBackend final : public Backend {
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:
         input_.set_viewport(viewport());
-        input_.button(event.button.button, event.type == SDL_MOUSEBUTTONDOWN, event.button.x,
-                      event.button.y);
+        if (event.type == SDL_MOUSEBUTTONDOWN) controls_->pointer_pressed();
+        input_.button(physical_button(event.button.which, event.button.button),
+                      event.type == SDL_MOUSEBUTTONDOWN, event.button.x, event.button.y);
+        // A command button's click is the runtime's: it changes what is
+        // shown, never what the program sees, so it is drawn at once.
+        if (std::optional<Command> clicked = input_.take_command();
+            clicked && scene_renderer_ && !holding_ &&
+            controls_->command(*clicked, view_, *scene_renderer_))
+          pacing_.invalidate();
         break;
       case SDL_KEYDOWN:
-        key(event.key.keysym.sym);
+        key(event.key);
         break;
       default:
         break;
     }
   }
 
-  void key(SDL_Keycode sym) {
-    if (sym == SDLK_ESCAPE) {
+  void key(const SDL_KeyboardEvent& event) {
+    KeyAction action = key_action(key_from_sdl(event.keysym.sym),
+                                  (event.keysym.mod & KMOD_SHIFT) != 0, event.repeat != 0);
+    if (action.kind == KeyAction::Kind::EndRun) {
       end_run();
-    } else if (sym == SDLK_F11 && window_ != nullptr) {
+    } else if (action.kind == KeyAction::Kind::Fullscreen && window_ != nullptr) {
       fullscreen_ = !fullscreen_;
       SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
       pacing_.invalidate();
-    } else if (sym == SDLK_F12) {
+    } else if (action.kind == KeyAction::Kind::Screenshot) {
       screenshot();
     } else {
       key_pressed_ = true;
+      // On a held page every other key only dismisses it. A key that pins,
+      // clears or moves the ring leaves the program's state as it is, so
+      // the waiting poll draws it without waking the program; Enter on a
+      // program's control queues its click, which ends the wait.
+      if (!holding_ && !ended_ && scene_renderer_ &&
+          controls_->key(action, view_, *scene_renderer_, input_))
+        pacing_.invalidate();
     }
   }
 
@@ -309,7 +349,7 @@ class WindowBackend final : public Backend {
     std::filesystem::path path = dir / (std::string("maison-") + stamp + ".png");
     for (int n = 2; std::filesystem::exists(path); ++n)
       path = dir / (std::string("maison-") + stamp + "-" + std::to_string(n) + ".png");
-    if (write_scene_png(path.string(), view_, w, h, "the screenshot"))
+    if (write_scene_png(path.string(), view_, w, h, PointerLook{}, "the screenshot"))
       std::cerr << "screenshot: " << path.string() << "\n";
   }
 
@@ -324,6 +364,7 @@ class WindowBackend final : public Backend {
   // A "hold" action stays on screen until a click or a key; that click is
   // the runtime's own and never reaches the program.
   void hold_until_dismissed() {
+    holding_ = true;
     input_.clear();
     key_pressed_ = false;
     bool pressed = false;
@@ -341,6 +382,7 @@ class WindowBackend final : public Backend {
     }
     input_.clear();
     key_pressed_ = false;
+    holding_ = false;
     steady_.forget();
   }
 
@@ -355,6 +397,8 @@ class WindowBackend final : public Backend {
   FrameView view_;
 
   PointerInput input_;
+  std::unique_ptr<RuntimeControls> controls_;
+  bool holding_ = false;
   SteadyPolls steady_;
   bool ended_ = false;
   bool end_toggle_ = false;
@@ -363,9 +407,11 @@ class WindowBackend final : public Backend {
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
   FramePacing pacing_;
   std::vector<unsigned char> snapshot_, shown_, checked_;
-  PointerLook checked_pointer_{-100000, -100000, -1};
+  PointerLook checked_pointer_{-100000, -100000, -1, {}};
   int look_ = -1;
   int shown_look_ = -2;
+  FocusMark shown_focus_;
+  std::uint64_t shown_pinned_ = 0;
 };
 
 }  // namespace

@@ -33,23 +33,65 @@ void to_layout(const Viewport& v, double window_x, double window_y, std::int32_t
   *y = static_cast<std::int32_t>(std::floor(ly));
 }
 
+int physical_button(std::uint32_t mouse_id, int button) {
+  return mouse_id == kTouchMouseId ? kLeftButton : button;
+}
+
 void PointerInput::motion(double window_x, double window_y) {
-  to_layout(viewport_, window_x, window_y, &current_.x, &current_.y);
+  to_layout(viewport_, window_x, window_y, &x_, &y_);
 }
 
 bool PointerInput::button(int physical, bool down, double window_x, double window_y) {
   std::int32_t bit = physical == kLeftButton ? 1 : physical == kRightButton ? 2 : 0;
   if (bit == 0) return false;
   motion(window_x, window_y);
-  std::int32_t before = current_.buttons;
-  current_.buttons = down ? (before | bit) : (before & ~bit);
-  if (current_.buttons == before) return false;
-  if (queue_.size() < kQueueLimit) queue_.push_back(current_);
+  std::int32_t before = look_buttons_;
+  look_buttons_ = down ? (before | bit) : (before & ~bit);
+  if (look_buttons_ == before) return false;
+  if (bit == 1) return left(down);
+  hand(down ? (buttons_ | 2) : (buttons_ & ~2));
   return true;
 }
 
+bool PointerInput::left(bool down) {
+  using Kind = render::ButtonAction::Kind;
+  if (down) {
+    held_ = lookup_ ? lookup_(x_, y_) : render::ButtonAction{};
+    if (held_.kind == Kind::Command) return true;  // the runtime keeps this press
+    hand(buttons_ | (held_.kind == Kind::PressAs ? held_.state : 1));
+    return true;
+  }
+  render::ButtonAction held = held_;
+  if (held.kind == Kind::Command) {
+    render::ButtonAction here = lookup_ ? lookup_(x_, y_) : render::ButtonAction{};
+    if (here.kind == Kind::Command && here.command == held.command) command_ = held.command;
+    held_ = {};
+    return true;
+  }
+  hand(buttons_ & ~(held.kind == Kind::PressAs ? held.state : 1));
+  held_ = {};
+  return true;
+}
+
+void PointerInput::hand(std::int32_t buttons) {
+  buttons_ = buttons;
+  if (queue_.size() < kQueueLimit) queue_.push_back({program_x(), program_y(), buttons_});
+}
+
+void PointerInput::click(std::int32_t x, std::int32_t y, std::int32_t state) {
+  if (queue_.size() + 2 > kQueueLimit) return;
+  queue_.push_back({x, y, state});
+  queue_.push_back({x, y, buttons_});
+}
+
+std::optional<Command> PointerInput::take_command() {
+  std::optional<Command> command = command_;
+  command_.reset();
+  return command;
+}
+
 PointerState PointerInput::next() {
-  if (queue_.empty()) return current_;
+  if (queue_.empty()) return {program_x(), program_y(), buttons_};
   PointerState state = queue_.front();
   queue_.pop_front();
   return state;

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "canvas.h"
+#include "focus_navigator.h"
+#include "reference.h"
 #include "sample_records.h"
 #include "scene_renderer.h"
 #include "small_scene.h"
@@ -14,6 +16,7 @@ namespace {
 
 using test::Canvas;
 using test::Fixture;
+namespace render = kvr::render;
 
 // Cairo rounds a fill that a clip cuts a level or two apart from the same
 // fill drawn whole; anything left over from an earlier frame differs by far
@@ -114,6 +117,73 @@ TEST(FrameUpdate, ASlideDamagesEachFrameUntilItEnds) {
   EXPECT_TRUE(c.update(f.renderer, f.view(), 11.5).empty());
 }
 
+TEST(FrameUpdate, PinningAndClearingRedrawOnlyWhatShowsTheReference) {
+  Fixture f(R"([{"kind": "text", "at": [100, 300], "text": "$O.T", "size": 20},
+                {"kind": "text", "at": [400, 300], "text": {"ref": "$O.T"}, "size": 20},
+                {"kind": "rect", "box": [600, 50, 700, 100], "fill": "#ff0000",
+                 "visible": {"pinned": true}}])",
+            R"(, "reference": {"object": "O"})");
+  f.records.text("O.T", "41914");
+  Canvas c(800, 600), fresh(800, 600);
+  c.update(f.renderer, f.view());
+  auto same_as_whole = [&] {
+    fresh.draw(f.renderer, f.view());
+    return c.count_different(fresh, kRounding);
+  };
+  // Pinning shows the pinned copy and the pinned-only rectangle; the
+  // current value stays as it was drawn.
+  f.pin();
+  kvr::DeviceRect pinned = bounds(c.update(f.renderer, f.view()));
+  EXPECT_EQ(same_as_whole(), 0) << "pinning left old pixels";
+  EXPECT_GE(pinned.x, 380) << "the current value was drawn again";
+  EXPECT_GE(pinned.x + pinned.width, 700);
+  // Pinning the same values again changes nothing that shows.
+  f.pin();
+  EXPECT_TRUE(c.update(f.renderer, f.view()).empty());
+  // A new current value redraws only itself: the pinned copy stays.
+  f.records.text("O.T", "30026");
+  kvr::DeviceRect changed = bounds(c.update(f.renderer, f.view()));
+  EXPECT_LE(changed.x + changed.width, 300) << "the pinned copy was drawn again";
+  EXPECT_EQ(same_as_whole(), 0);
+  f.pin();
+  kvr::DeviceRect repinned = bounds(c.update(f.renderer, f.view()));
+  EXPECT_GE(repinned.x, 380);
+  EXPECT_LE(repinned.x + repinned.width, 560);
+  EXPECT_EQ(same_as_whole(), 0);
+  f.reference.clear();
+  EXPECT_FALSE(c.update(f.renderer, f.view()).empty());
+  EXPECT_EQ(same_as_whole(), 0) << "clearing left the pinned copy or the rectangle";
+}
+
+TEST(FrameUpdate, TheFocusRingRedrawsTheButtonsItReachesAndLeaves) {
+  Fixture f(R"([{"kind": "button", "box": [100, 100, 200, 150], "caption": "un", "focus": 1},
+                {"kind": "button", "box": [300, 100, 400, 150], "caption": "deux", "focus": 2},
+                {"kind": "button", "box": [500, 100, 600, 150], "caption": "trois"}])");
+  Canvas c(1600, 1200), fresh(1600, 1200);  // two pixels a unit
+  kvr::PointerLook look;
+  c.update(f.renderer, f.view(), 1e9, look);
+  auto step = [&](int order) {
+    look.focus = {-1, order};
+    std::vector<kvr::DeviceRect> damage = c.update(f.renderer, f.view(), 1e9, look);
+    fresh.draw(f.renderer, f.view(), 1e9, look);
+    EXPECT_EQ(c.count_different(fresh, kRounding), 0) << "the ring left old pixels at " << order;
+    return bounds(damage);
+  };
+  // The ring reaches past the button's box; its damage holds it and stays
+  // off the other buttons.
+  kvr::DeviceRect first = step(1);
+  EXPECT_LE(first.x, 196);
+  EXPECT_GE(first.x + first.width, 404);
+  EXPECT_LE(first.x + first.width, 440);
+  kvr::DeviceRect moved = step(2);
+  EXPECT_LE(moved.x, 196);
+  EXPECT_GE(moved.x + moved.width, 804);
+  EXPECT_LE(moved.x + moved.width, 840) << "a button without the ring was drawn again";
+  EXPECT_TRUE(c.update(f.renderer, f.view(), 1e9, look).empty());
+  kvr::DeviceRect hidden = step(-1);
+  EXPECT_GE(hidden.x, 560);
+}
+
 // The shipped scene through the changes of a session: each frame drawn by
 // its changes equals the same frame drawn whole, at the layout's size and
 // at a larger, letterboxed one.
@@ -128,7 +198,9 @@ TEST_P(ShippedScene, FramesDrawnByChangesEqualWholeFrames) {
   state.reset(scene);
   records.startup_house();
   kvr::SceneRenderer renderer(scene);
-  kvr::FrameView view{&scene, &state, &records.pointers()};
+  kvr::Reference reference;
+  reference.configure(&scene);
+  kvr::FrameView view{&scene, &state, &records.pointers(), &reference};
   auto [w, h] = GetParam();
   Canvas c(w, h), fresh(w, h);
   double now = 100.0;
@@ -166,6 +238,37 @@ TEST_P(ShippedScene, FramesDrawnByChangesEqualWholeFrames) {
   step("the results table and U view");
   records.text("FONDRES.B1", "0.34");
   step("a result changed");
+  // A reference pinned, then a better house: second lines, the difference,
+  // ghost bars in every chart, the hollow tag and the distance line.
+  reference.pin(records.pointers());
+  EXPECT_FALSE(step("a reference pinned").empty());
+  for (const char* view_switch : {"FONDRES.TALRESD", "FONDRES.TALRESW", "FONDRES.TALRESAN"})
+    records.show(view_switch, 1.0f);
+  step("every result view");
+  records.text("FONDRES.B1", "0.18");
+  records.text("FONDRES.G1", "30026");
+  records.text("FONDRES.KLASS", "E");
+  EXPECT_FALSE(step("the house improved").empty());
+  // The keyboard's ring over the controls it reaches, then a mouse press
+  // hides it.
+  render::FocusNavigator focus;
+  for (int i = 0; i < 3; ++i) {
+    focus.next(render::reachable_focusables(renderer.nodes(), view));
+    pointer.focus = focus.mark(render::reachable_focusables(renderer.nodes(), view));
+    EXPECT_FALSE(step("the ring moved").empty());
+  }
+  focus.previous(render::reachable_focusables(renderer.nodes(), view));
+  focus.previous(render::reachable_focusables(renderer.nodes(), view));
+  focus.previous(render::reachable_focusables(renderer.nodes(), view));
+  pointer.focus = focus.mark(render::reachable_focusables(renderer.nodes(), view));
+  step("the ring on the last controls");
+  pointer.focus = {};
+  step("the ring hidden");
+  reference.clear();
+  EXPECT_FALSE(step("the reference cleared").empty());
+  for (const char* view_switch : {"FONDRES.TALRESD", "FONDRES.TALRESW", "FONDRES.TALRESAN"})
+    records.show(view_switch, 0.0f);
+  step("back to one result view");
   records.show("HOME.TLTOISOL", 0.0f);
   records.show("HOME.TALCAM", 1.0f);
   play("CAMERA");

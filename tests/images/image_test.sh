@@ -5,8 +5,11 @@
 #
 #   image_test.sh BIN_DIR CASE.script EXPECTED_DIR OUT_DIR [--update]
 #
-# The script's first line names the action: "# after: HOME". With --update
-# the picture becomes the new reference. On a mismatch the picture and a
+# The script's first line names the action: "# after: HOME". Optional
+# comment lines after it: "# commands: 9:reference, 30:focus_next*3" runs
+# runtime commands after those calls (the [headless] commands setting), and
+# "# size: 1920x1080" draws the picture at that size. With --update the
+# picture becomes the new reference. On a mismatch the picture and a
 # difference image are left in OUT_DIR.
 set -u
 bin_dir=$(cd "$1" && pwd)
@@ -21,6 +24,13 @@ tolerance=${IMAGE_TOLERANCE:-60}
 
 after=$(sed -n '1s/^# after: *//p' "$case_file")
 [ -n "$after" ] || { echo "$case_file: first line must be '# after: ACTION'"; exit 1; }
+commands=$(sed -n 's/^# commands: *//p' "$case_file" | head -n 1)
+size=$(sed -n 's/^# size: *//p' "$case_file" | head -n 1)
+extra=""
+[ -n "$commands" ] && extra+="commands = $commands"$'\n'
+if [ -n "$size" ]; then
+  extra+="png_width = ${size%x*}"$'\n'"png_height = ${size#*x}"$'\n'
+fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -33,6 +43,7 @@ backend = headless
 input = $case_file
 png_dir = png
 png_after = $after
+$extra
 INI
 (cd "$work/run" && "$bin_dir/maison" 1000 >"$work/stdout.txt" 2>"$work/stderr.txt")
 status=$?

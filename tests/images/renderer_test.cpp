@@ -286,6 +286,14 @@ TEST(WriteScenePng, WritesThePictureOrNothing) {
   EXPECT_FALSE(kvr::write_scene_png(missing, f.view(), 320, 240));
   EXPECT_FALSE(std::filesystem::exists(missing));
   EXPECT_FALSE(std::filesystem::exists(missing + ".part"));
+  // Written again over the first: one file, no temporary left beside it.
+  ASSERT_TRUE(kvr::write_scene_png(path, f.view(), 160, 120));
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    ++files;
+    EXPECT_EQ(entry.path().filename(), "scene.png");
+  }
+  EXPECT_EQ(files, 1);
   kvr::FrameView empty;
   EXPECT_FALSE(kvr::write_scene_png(path + "2", empty, 320, 240));
   std::filesystem::remove_all(dir);

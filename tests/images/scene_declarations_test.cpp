@@ -124,22 +124,23 @@ TEST(HomeScene, OverlaysEndWhereTheProgramGoesBackToItsFrame) {
   EXPECT_NE(after(scene, {"INHOME"}), plain);
 }
 
-// Collects the boxes of every button in an element tree.
-void buttons(const nlohmann::json& e, std::vector<std::array<int, 4>>& out) {
+// Collects the boxes of every button in an element tree: the program's
+// buttons, or those the runtime keeps or translates (command, press_as).
+void buttons(const nlohmann::json& e, bool owned, std::vector<std::array<int, 4>>& out) {
   if (e.is_array()) {
-    for (const auto& c : e) buttons(c, out);
+    for (const auto& c : e) buttons(c, owned, out);
     return;
   }
   if (!e.is_object()) return;
-  if (e.value("kind", "") == "button") {
+  bool runtime_owned = e.contains("command") || e.contains("press_as");
+  if (e.value("kind", "") == "button" && runtime_owned == owned) {
     const auto& b = e["box"];
     out.push_back({b[0].get<int>(), b[1].get<int>(), b[2].get<int>(), b[3].get<int>()});
   }
-  if (e.contains("children")) buttons(e["children"], out);
+  if (e.contains("children")) buttons(e["children"], owned, out);
 }
 
-TEST(HomeScene, EveryButtonSitsOnAHitRectangleOfTheProgram) {
-  kvr::Scene scene = load_home();
+std::set<std::array<int, 4>> program_hit_rectangles() {
   std::set<std::array<int, 4>> hit = {
       {658, 568, 682, 590}, {739, 568, 763, 590}, {658, 20, 712, 65},   {766, 568, 790, 590},
       {180, 78, 282, 106},  {180, 43, 282, 71},   {180, 8, 282, 35},    {290, 78, 392, 106},
@@ -154,9 +155,15 @@ TEST(HomeScene, EveryButtonSitsOnAHitRectangleOfTheProgram) {
     hit.insert({526, m1, 546, m1 + 20});
     hit.insert({577, m1, 597, m1 + 20});
   }
+  return hit;
+}
+
+TEST(HomeScene, EveryButtonSitsOnAHitRectangleOfTheProgram) {
+  kvr::Scene scene = load_home();
+  std::set<std::array<int, 4>> hit = program_hit_rectangles();
   ASSERT_EQ(hit.size(), 40u);
   std::vector<std::array<int, 4>> drawn;
-  buttons(scene.elements, drawn);
+  buttons(scene.elements, false, drawn);
   std::set<std::array<int, 4>> covered;
   for (const auto& box : drawn) {
     EXPECT_TRUE(hit.count(box)) << "button at " << box[0] << "," << box[1] << " .. " << box[2]
@@ -164,6 +171,20 @@ TEST(HomeScene, EveryButtonSitsOnAHitRectangleOfTheProgram) {
     covered.insert(box);
   }
   EXPECT_EQ(covered, hit) << "some hit rectangle has no button drawn on it";
+}
+
+TEST(HomeScene, RuntimeOwnedButtonsLieOnNoHitRectangle) {
+  kvr::Scene scene = load_home();
+  std::vector<std::array<int, 4>> owned;
+  buttons(scene.elements, true, owned);
+  EXPECT_GE(owned.size(), 5u);  // Référence, ×, Rapport, Fermer, Le décor seul
+  for (const auto& box : owned) {
+    for (const auto& hit : program_hit_rectangles()) {
+      bool apart = box[2] <= hit[0] || hit[2] <= box[0] || box[3] <= hit[1] || hit[3] <= box[1];
+      EXPECT_TRUE(apart) << "runtime button at " << box[0] << "," << box[1]
+                         << " overlaps the program's rectangle at " << hit[0] << "," << hit[1];
+    }
+  }
 }
 
 TEST(HomeScene, RendererUnderstandsEveryElement) {

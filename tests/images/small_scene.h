@@ -1,6 +1,7 @@
 // Small scenes of the renderer's tests: one object O holding a text T, a
 // switch S, a colour C and an integer I, a flag f, an animation a of one
-// second and an action go that sets f and starts a.
+// second and an action go that sets f and starts a; a reference to pin
+// when the scene names one.
 #ifndef MAISON_TESTS_IMAGES_SMALL_SCENE_H
 #define MAISON_TESTS_IMAGES_SMALL_SCENE_H
 
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "canvas.h"
+#include "reference.h"
 #include "sample_records.h"
 #include "scene.h"
 #include "scene_renderer.h"
@@ -31,15 +33,19 @@ inline kvr::Scene scene_with(const std::string& elements, const std::string& ext
 inline const Rgb kRed{255, 0, 0};
 inline const Rgb kPaper{248, 248, 243};  // the layout's background
 
+// With `"reference": {"object": "O"}` in `extra`, `reference` pins O.T.
 struct Fixture {
   explicit Fixture(const std::string& elements, const std::string& extra = "")
       : scene(scene_with(elements, extra)), records(scene), renderer(scene) {
     state.reset(scene);
+    reference.configure(&scene);
   }
-  kvr::FrameView view() { return {&scene, &state, &records.pointers()}; }
+  kvr::FrameView view() { return {&scene, &state, &records.pointers(), &reference}; }
+  void pin() { reference.pin(records.pointers()); }
   kvr::Scene scene;
   kvr::sample::Records records;
   kvr::SceneState state;
+  kvr::Reference reference;
   kvr::SceneRenderer renderer;
 };
 

@@ -286,7 +286,53 @@ TEST_F(Api, PicturesAreWrittenAfterTheChosenActionsOnly) {
   png.read(magic, 8);
   EXPECT_EQ(std::string(magic + 1, 3), "PNG");
 }
+
+TEST_F(Api, HeadlessCommandsRunAfterTheirCallsAndWriteReports) {
+  fs::copy_file(MAISON_DATA_DIR "/HOME.SP1", "HOME.SP1", fs::copy_options::overwrite_existing);
+  fs::create_directories("out");
+  write("kvr.ini",
+        "[headless]\ncommands = 1:report, 2:reference, 3:report\n[window]\nscreenshots = out\n");
+  ::testing::internal::CaptureStderr();
+  KvBegin(0);
+  KvLoad("HOME.SP1");
+  KvExec("INHOME");
+  KvExec("HOME");
+  KvExec("HOME");
+  KvEnd();
+  std::string err = ::testing::internal::GetCapturedStderr();
+  std::vector<std::string> csv;
+  for (const auto& entry : fs::directory_iterator("out"))
+    if (entry.path().extension() == ".csv") csv.push_back(entry.path().string());
+  std::sort(csv.begin(), csv.end());
+  ASSERT_EQ(csv.size(), 2u) << err;
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 4) << err;  // "report: PATH" per file
+  auto header = [](const std::string& path) {
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+  };
+  // The second report (named -2 within the same second, else stamped
+  // later) follows the pin: its table has the reference columns.
+  if (csv[0].find("-2.csv") != std::string::npos) std::swap(csv[0], csv[1]);
+  std::string before = header(csv[0]), after = header(csv[1]);
+  EXPECT_EQ(std::count(before.begin(), before.end(), ','), 7) << before;
+  EXPECT_EQ(before.find("référence"), std::string::npos);
+  EXPECT_EQ(std::count(after.begin(), after.end(), ','), 14) << after;
+  EXPECT_NE(after.find("référence U"), std::string::npos);
+}
 #endif
+
+TEST_F(Api, AMalformedCommandListIsReportedAndTheRunGoesOn) {
+  write("kvr.ini", "[headless]\ncommands = 2:nothing\n");
+  ::testing::internal::CaptureStderr();
+  KvBegin(0);
+  KvLoad("HOME.SP1");
+  EXPECT_EQ(KvExec("HOME"), 1);
+  KvEnd();
+  std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("kvr.ini:2: commands: unknown command \"nothing\""), std::string::npos) << err;
+}
 
 using ApiDeathTest = Api;
 

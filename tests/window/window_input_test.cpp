@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "keyboard.h"
+
 namespace {
 
 using kvr::PointerInput;
@@ -129,6 +131,123 @@ TEST(PointerInput, QueueIsBounded) {
     ++handed;
   }
   EXPECT_EQ(handed, PointerInput::kQueueLimit);
+}
+
+// A scene of three buttons as the lookup sees them: a command button at
+// x 0..100, a press_as 2 button at x 100..200 that reports its press at
+// (640, 579), one without a point at x 200..300; elsewhere the program's.
+kvr::render::ButtonAction lookup(std::int32_t x, std::int32_t) {
+  kvr::render::ButtonAction a;
+  if (x < 100) {
+    a.kind = kvr::render::ButtonAction::Kind::Command;
+    a.command = kvr::Command::PinReference;
+  } else if (x < 300) {
+    a.kind = kvr::render::ButtonAction::Kind::PressAs;
+    a.state = 2;
+    a.at_point = x < 200;
+    a.x = 640;
+    a.y = 579;
+  }
+  return a;
+}
+
+TEST(OwnedButtons, ACommandClickNeverReachesTheProgram) {
+  PointerInput in;
+  in.set_button_lookup(lookup);
+  EXPECT_TRUE(in.button(kvr::kLeftButton, true, 50, 300));
+  EXPECT_EQ(in.look().buttons, 1);  // drawn pressed
+  EXPECT_FALSE(in.pending());
+  EXPECT_EQ(in.next().buttons, 0);  // the program sees no button while it is held
+  EXPECT_FALSE(in.take_command());
+  in.button(kvr::kLeftButton, false, 60, 300);
+  EXPECT_FALSE(in.pending());
+  EXPECT_EQ(in.take_command(), kvr::Command::PinReference);
+  EXPECT_FALSE(in.take_command());  // once
+  // Released off the button: nothing.
+  in.button(kvr::kLeftButton, true, 50, 300);
+  in.button(kvr::kLeftButton, false, 500, 300);
+  EXPECT_FALSE(in.take_command());
+  EXPECT_FALSE(in.pending());
+}
+
+TEST(OwnedButtons, PressAsHandsTheDeclaredStateAtItsPointThenTheRelease) {
+  PointerInput in;
+  in.set_button_lookup(lookup);
+  in.button(kvr::kLeftButton, true, 150, 20);
+  in.motion(170, 30);
+  in.button(kvr::kLeftButton, false, 170, 30);
+  PointerState press = in.next();
+  EXPECT_EQ(press.buttons, 2);
+  EXPECT_EQ(press.x, 640);
+  EXPECT_EQ(press.y, 579);
+  PointerState release = in.next();
+  EXPECT_EQ(release.buttons, 0);
+  EXPECT_EQ(release.x, 640);
+  EXPECT_EQ(in.next().x, 170);  // afterwards the pointer is where it is
+  // Without a point of its own the press is where the click is.
+  in.button(kvr::kLeftButton, true, 250, 20);
+  PointerState here = in.next();
+  EXPECT_EQ(here.buttons, 2);
+  EXPECT_EQ(here.x, 250);
+  EXPECT_EQ(in.next().buttons, 2);  // held: still 2
+  in.button(kvr::kLeftButton, false, 250, 20);
+  EXPECT_EQ(in.next().buttons, 0);
+}
+
+TEST(OwnedButtons, TheRightButtonIsAlwaysTheProgramsAndAMissingLookupMeansPlainClicks) {
+  PointerInput in;
+  in.set_button_lookup(lookup);
+  in.button(kvr::kRightButton, true, 50, 300);
+  EXPECT_EQ(in.next().buttons, 2);
+  in.button(kvr::kRightButton, false, 50, 300);
+  EXPECT_EQ(in.next().buttons, 0);
+  PointerInput plain;
+  plain.button(kvr::kLeftButton, true, 50, 300);
+  EXPECT_EQ(plain.next().buttons, 1);
+}
+
+TEST(OwnedButtons, TheKeyboardsClickIsAPressAndARelease) {
+  PointerInput in;
+  in.motion(10, 10);
+  in.click(621, 509, 1);
+  PointerState press = in.next();
+  EXPECT_EQ(press.x, 621);
+  EXPECT_EQ(press.y, 509);
+  EXPECT_EQ(press.buttons, 1);
+  PointerState release = in.next();
+  EXPECT_EQ(release.x, 621);
+  EXPECT_EQ(release.buttons, 0);
+  EXPECT_FALSE(in.pending());
+}
+
+TEST(Touch, ATapIsTheLeftButtonWhateverItsNumber) {
+  EXPECT_EQ(kvr::physical_button(kvr::kTouchMouseId, kvr::kLeftButton), kvr::kLeftButton);
+  EXPECT_EQ(kvr::physical_button(kvr::kTouchMouseId, kvr::kRightButton), kvr::kLeftButton);
+  EXPECT_EQ(kvr::physical_button(0, kvr::kRightButton), kvr::kRightButton);
+  PointerInput in;
+  in.button(kvr::physical_button(kvr::kTouchMouseId, 0), true, 775, 211);
+  EXPECT_EQ(in.next().buttons, 1);
+}
+
+TEST(Keys, WhatEachKeyDoes) {
+  using Kind = kvr::KeyAction::Kind;
+  using kvr::Key;
+  auto is = [](kvr::KeyAction a, Kind kind) { return a.kind == kind; };
+  auto command = [](kvr::KeyAction a) { return a.command; };
+  EXPECT_TRUE(is(kvr::key_action(Key::Escape, false, false), Kind::EndRun));
+  EXPECT_TRUE(is(kvr::key_action(Key::F11, false, false), Kind::Fullscreen));
+  EXPECT_TRUE(is(kvr::key_action(Key::F12, true, false), Kind::Screenshot));
+  EXPECT_EQ(command(kvr::key_action(Key::F5, false, false)), kvr::Command::PinReference);
+  EXPECT_EQ(command(kvr::key_action(Key::F5, true, false)), kvr::Command::ClearReference);
+  EXPECT_EQ(command(kvr::key_action(Key::F10, false, false)), kvr::Command::WriteReport);
+  EXPECT_EQ(command(kvr::key_action(Key::Tab, false, false)), kvr::Command::FocusNext);
+  EXPECT_EQ(command(kvr::key_action(Key::Tab, true, true)), kvr::Command::FocusPrevious);
+  EXPECT_TRUE(is(kvr::key_action(Key::Enter, false, false), Kind::Activate));
+  EXPECT_TRUE(is(kvr::key_action(Key::Space, false, false), Kind::Activate));
+  // A held key repeats only Tab: no burst of clicks, pins or reports.
+  EXPECT_TRUE(is(kvr::key_action(Key::Enter, false, true), Kind::None));
+  EXPECT_TRUE(is(kvr::key_action(Key::F10, false, true), Kind::None));
+  EXPECT_TRUE(is(kvr::key_action(Key::Other, false, false), Kind::None));
 }
 
 }  // namespace

@@ -1,0 +1,136 @@
+// The scene's optional top-level sections: which records the reference
+// pins, the graded scales, and the report's page.
+#include <algorithm>
+#include <cmath>
+
+#include "scene_error.h"
+
+namespace kvr::scene_detail {
+
+namespace {
+
+using json = nlohmann::json;
+
+// "reference": {"object": "FONDRES"} pins every text variable of the
+// object; "variables": [...] names a chosen few of it instead.
+void read_reference(Scene& scene, const json& section) {
+  const std::string where = "reference";
+  if (!section.is_object()) fail(where, "must be an object");
+  for (const auto& [key, value] : section.items())
+    if (key != "object" && key != "variables") fail(where, "unknown member \"" + key + "\"");
+  auto object = section.find("object");
+  if (object == section.end() || !object->is_string()) fail(where, "needs \"object\", a name");
+  const std::string name = object->get<std::string>();
+  bool declared = std::any_of(scene.variables.begin(), scene.variables.end(),
+                              [&](const SceneVariable& v) { return v.object == name; });
+  if (!declared) fail(where, "object " + name + " is not declared");
+  if (auto list = section.find("variables"); list != section.end()) {
+    if (!list->is_array() || list->empty()) fail(where, "\"variables\" must list names");
+    for (const json& v : *list) {
+      int index = v.is_string() ? scene.find_variable(name, v.get<std::string>()) : -1;
+      if (index < 0) fail(where, "object " + name + " declares no variable " + v.dump());
+      if (std::find(scene.reference_variables.begin(), scene.reference_variables.end(), index) ==
+          scene.reference_variables.end())
+        scene.reference_variables.push_back(index);
+    }
+    return;
+  }
+  for (std::size_t i = 0; i < scene.variables.size(); ++i) {
+    const SceneVariable& v = scene.variables[i];
+    if (v.object == name && v.kind == RecordKind::Text)
+      scene.reference_variables.push_back(static_cast<int>(i));
+  }
+  if (scene.reference_variables.empty()) fail(where, "object " + name + " has no text variable");
+}
+
+ClassScale read_class_scale(const json& entry, const std::string& at) {
+  if (!entry.is_object()) fail(at, "must be an object");
+  ClassScale scale;
+  auto name = entry.find("name");
+  if (name == entry.end() || !name->is_string() || name->get<std::string>().empty())
+    fail(at, "needs \"name\"");
+  scale.name = name->get<std::string>();
+  const std::string where = "class scale " + scale.name;
+  for (const auto& [key, value] : entry.items()) {
+    if (key == "name") continue;
+    if (key == "letters") {
+      if (!value.is_string() || value.get<std::string>().size() < 2)
+        fail(where, "\"letters\" must be a string of at least two letters");
+      scale.letters = value.get<std::string>();
+    } else if (key == "colours") {
+      scale.colours = value;
+    } else if (key == "upper_bounds") {
+      if (!value.is_array()) fail(where, "\"upper_bounds\" must be an array of numbers");
+      for (const json& b : value) {
+        if (!b.is_number()) fail(where, "\"upper_bounds\" must be an array of numbers");
+        scale.upper_bounds.push_back(b.get<double>());
+      }
+    } else if (key == "divisor") {
+      if (!value.is_number() || !(value.get<double>() > 0.0))
+        fail(where, "\"divisor\" must be a number above 0");
+      scale.divisor = value.get<double>();
+    } else if (key == "unit") {
+      if (!value.is_string()) fail(where, "\"unit\" must be a string");
+      scale.unit = value.get<std::string>();
+    } else {
+      fail(where, "unknown member \"" + key + "\"");
+    }
+  }
+  if (scale.letters.empty()) fail(where, "needs \"letters\"");
+  if (scale.upper_bounds.size() + 1 != scale.letters.size())
+    fail(where, "needs one upper bound per letter but the last");
+  for (std::size_t i = 1; i < scale.upper_bounds.size(); ++i)
+    if (!(scale.upper_bounds[i] > scale.upper_bounds[i - 1]))
+      fail(where, "the upper bounds must grow from letter to letter");
+  if (!scale.colours.is_array() || scale.colours.size() != scale.letters.size())
+    fail(where, "needs one colour per letter");
+  return scale;
+}
+
+void read_report_page(const json& report) {
+  if (!report.is_object()) fail("report", "must be an object");
+  for (const auto& [key, value] : report.items())
+    if (key != "page" && key != "elements" && key != "csv")
+      fail("report", "unknown member \"" + key + "\"");
+  auto page = report.find("page");
+  if (page == report.end() || !page->is_array() || page->size() != 2 || !(*page)[0].is_number() ||
+      !(*page)[1].is_number() || !((*page)[0].get<double>() >= 10.0) ||
+      !((*page)[1].get<double>() >= 10.0) || (*page)[0].get<double>() > 10000.0 ||
+      (*page)[1].get<double>() > 10000.0)
+    fail("report.page", "must be [width, height] in points, 10 to 10000 each");
+  auto elements = report.find("elements");
+  if (elements == report.end() || !elements->is_array())
+    fail("report", "needs \"elements\", an array");
+  if (auto csv = report.find("csv"); csv != report.end()) {
+    if (!csv->is_object()) fail("report.csv", "must be an object");
+    auto columns = csv->find("columns");
+    auto rows = csv->find("rows");
+    if (columns == csv->end() || !columns->is_array() || columns->empty())
+      fail("report.csv", "needs \"columns\", the header captions");
+    if (rows == csv->end() || !rows->is_array()) fail("report.csv", "needs \"rows\"");
+    for (const json& row : *rows)
+      if (!row.is_array() || row.size() != columns->size())
+        fail("report.csv", "every row needs one cell per column");
+  }
+}
+
+}  // namespace
+
+void read_sections(Scene& scene, const json& doc) {
+  if (auto it = doc.find("reference"); it != doc.end()) read_reference(scene, *it);
+  if (auto it = doc.find("class_scales"); it != doc.end()) {
+    if (!it->is_array()) fail("class_scales", "must be an array");
+    for (std::size_t i = 0; i < it->size(); ++i) {
+      ClassScale scale = read_class_scale((*it)[i], "class_scales[" + std::to_string(i) + "]");
+      if (scene.find_class_scale(scale.name) != nullptr)
+        fail("class scale " + scale.name, "declared twice");
+      scene.class_scales.push_back(std::move(scale));
+    }
+  }
+  if (auto it = doc.find("report"); it != doc.end()) {
+    read_report_page(*it);
+    scene.report = *it;
+  }
+}
+
+}  // namespace kvr::scene_detail

@@ -1,0 +1,359 @@
+// What the reference, the class scale and the report add to drawing: the
+// class distance at the scale's edges, the written difference, the CSV
+// table, the keyboard order of HOME.SP1 per focus scope, the scene's
+// runtime-owned buttons and the report files. What pinning and the focus
+// ring redraw is in frame_update_test.cpp.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "button_roles.h"
+#include "class_bands.h"
+#include "comparison.h"
+#include "csv_table.h"
+#include "element_model.h"
+#include "focus_navigator.h"
+#include "report_page.h"
+#include "report_writer.h"
+#include "sample_records.h"
+#include "scene_renderer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace kvr::render;
+
+const std::string kEnergy = "ABCDEFG";
+const std::vector<double> kBounds = {50, 90, 150, 230, 330, 450};
+
+std::string distance(double need_total, char shown) {
+  std::optional<ClassDistance> d = class_distance(kEnergy, kBounds, 100.0, need_total, shown);
+  if (!d) return "none";
+  return distance_text("encore {distance} {unit} pour la classe {letter}", *d, "kWh/m²·an");
+}
+
+TEST(ClassDistance, AtTheEdgesOfTheScale) {
+  EXPECT_EQ(distance(5000, 'A'), "none");  // 50: the best class has no line
+  EXPECT_EQ(distance(5100, 'B'), "encore 1 kWh/m²·an pour la classe A");
+  EXPECT_EQ(distance(45000, 'F'), "encore 120 kWh/m²·an pour la classe E");
+  EXPECT_EQ(distance(45100, 'G'), "encore 1 kWh/m²·an pour la classe F");
+  EXPECT_EQ(distance(41914, 'F'), "encore 89 kWh/m²·an pour la classe E");
+}
+
+TEST(ClassDistance, RoundsHalvesAwayAndNeverContradictsTheLetterShown) {
+  EXPECT_EQ(round_half_away(50.5), 51);
+  EXPECT_EQ(round_half_away(-2.5), -3);
+  EXPECT_EQ(round_half_away(50.49), 50);
+  EXPECT_EQ(distance(9050, 'C'), "encore 1 kWh/m²·an pour la classe B");  // 90.5 -> 91
+  // In a gap between the ranges the program keeps its last letter: C for a
+  // need that rounds to 90 still gets a positive distance to B.
+  EXPECT_EQ(distance(9000, 'C'), "encore 1 kWh/m²·an pour la classe B");
+  EXPECT_EQ(distance(5000, 'Z'), "none");
+  EXPECT_EQ(distance(5000, 0), "none");
+}
+
+TEST(ClassBands, RangesOfEveryLetter) {
+  EXPECT_EQ(band_texts(kBounds),
+            (std::vector<std::string>{"≤ 50", "51 à 90", "91 à 150", "151 à 230", "231 à 330",
+                                      "331 à 450", "> 450"}));
+}
+
+TEST(Comparison, SignPerCentAndVerdict) {
+  const std::string minus = "\xE2\x88\x92", nbsp = "\xC2\xA0";
+  Difference better = compare_values(30026, 41914, true);
+  EXPECT_EQ(better.verdict, 1);
+  EXPECT_EQ(difference_text(better, 0, "kWh/an"),
+            minus + "11888" + nbsp + "kWh/an (" + minus + "28" + nbsp + "%)");
+  Difference worse = compare_values(3.64, 0.18, true);
+  EXPECT_EQ(worse.verdict, -1);
+  EXPECT_EQ(difference_text(worse, 2, ""), "+3.46 (+1922" + nbsp + "%)");
+  Difference same = compare_values(7, 7, true);
+  EXPECT_EQ(same.verdict, 0);
+  EXPECT_EQ(difference_text(same, 0, ""), "0 (0" + nbsp + "%)");
+  EXPECT_FALSE(compare_values(5, 0, true).percent);
+  EXPECT_EQ(compare_values(5, 0, false).verdict, 1);  // higher is better there
+  EXPECT_EQ(decimals_of(" 306.9"), 1);
+  EXPECT_EQ(decimals_of("41914"), 0);
+}
+
+kvr::Scene load_home() {
+  kvr::SceneLoadResult r = kvr::load_scene_file(MAISON_SCENE_FILE);
+  EXPECT_TRUE(r.scene.has_value()) << r.error;
+  return r.scene ? *r.scene : kvr::Scene{};
+}
+
+// HOME.SP1 with the start-up house's records and a reference to pin.
+struct Home {
+  Home() : scene(load_home()), records(scene), renderer(scene) {
+    state.reset(scene);
+    reference.configure(&scene);
+    records.startup_house();
+  }
+  kvr::FrameView view() {
+    kvr::FrameView v{&scene, &state, &records.pointers(), &reference};
+    return v;
+  }
+  void flag(const char* name, bool on) {
+    std::uint64_t bit = std::uint64_t{1} << scene.find_flag(name);
+    state.flags = on ? (state.flags | bit) : (state.flags & ~bit);
+  }
+  kvr::Scene scene;
+  kvr::sample::Records records;
+  kvr::SceneState state;
+  kvr::Reference reference;
+  kvr::SceneRenderer renderer;
+};
+
+// The compiled elements of a kind, in drawing order.
+void find_kind(const std::vector<Node>& nodes, Kind kind, std::vector<const Node*>& out) {
+  for (const Node& n : nodes) {
+    if (n.kind == kind) out.push_back(&n);
+    find_kind(n.children, kind, out);
+  }
+}
+
+TEST(ClassDistance, HomesLineUnderTheLabelBreaksInTwo) {
+  Home home;
+  std::vector<const Node*> found;
+  find_kind(home.renderer.nodes(), Kind::ClassDistance, found);
+  ASSERT_EQ(found.size(), 1u);
+  const Node& line = *found[0];
+  EXPECT_EQ(class_distance_lines(home.view(), line),
+            (std::vector<std::string>{"encore 89 kWh/m²·an", "pour la classe E"}));
+  EXPECT_LT(class_distance_baseline(line, 1), class_distance_baseline(line, 0));
+  home.records.text("FONDRES.G1", "4000");
+  home.records.text("FONDRES.KLASS", "A");
+  EXPECT_TRUE(class_distance_lines(home.view(), line).empty());
+  home.records.text("FONDRES.KLASS", "");
+  home.records.text("FONDRES.G1", "9050");
+  EXPECT_TRUE(class_distance_lines(home.view(), line).empty()) << "no letter shown, no line";
+}
+
+TEST(ReportCsv, OneLinePerElementWithEveryColumnAndThePinnedTwins) {
+  Home home;
+  home.records.text("FONDRES.B3", "  2.7");  // padding blanks go
+  CsvRows rows = report_csv_rows(home.view());
+  ASSERT_EQ(rows.size(), 8u);
+  for (const auto& row : rows) EXPECT_EQ(row.size(), 8u);
+  EXPECT_EQ(rows[0][1], "U (W/m².K)");
+  EXPECT_EQ(rows[1],
+            (std::vector<std::string>{"murs", "3.64", "306.9", "6752", "29.9", "1.4", "", ""}));
+  EXPECT_EQ(rows[3][1], "2.7");
+  EXPECT_EQ(rows[6],
+            (std::vector<std::string>{"ventilation", "", "81.6", "1795", "7.9", "", "", ""}));
+  EXPECT_EQ(rows[7],
+            (std::vector<std::string>{"total", "", "1027", "22601", "", "", "41914", "F"}));
+
+  home.reference.pin(home.records.pointers());
+  home.records.text("FONDRES.G1", "30026");
+  home.records.text("FONDRES.KLASS", "E");
+  rows = report_csv_rows(home.view());
+  for (const auto& row : rows) EXPECT_EQ(row.size(), 15u);
+  EXPECT_EQ(rows[0][8], "référence U (W/m².K)");
+  EXPECT_EQ(rows[7][6], "30026");
+  EXPECT_EQ(rows[7][7], "E");
+  EXPECT_EQ(rows[7][13], "41914");
+  EXPECT_EQ(rows[7][14], "F");
+  EXPECT_EQ(rows[1][8], "3.64");
+}
+
+TEST(ReportCsv, FieldsAreQuotedAsRfc4180Says) {
+  EXPECT_EQ(csv_text({{"a", "b,c"}, {"say \"hi\"", ""}}),
+            "\"a\",\"b,c\"\r\n\"say \"\"hi\"\"\",\"\"\r\n");
+}
+
+// The captions of the controls the keyboard reaches now, in order.
+std::vector<std::string> order(Home& home) {
+  std::vector<std::string> out;
+  kvr::FrameView v = home.view();
+  for (const Focusable& f : reachable_focusables(home.renderer.nodes(), v).items)
+    out.push_back(f.node->text.empty() ? "" : f.node->text[0].literal);
+  return out;
+}
+
+TEST(FocusOrder, MenuButtonsThenTheOpenPanelsArrowsThenTheRest) {
+  Home home;
+  home.records.open_panel("TALMUR", {"brique pleine", "0.105", "sans", "0.000", "sans", "0.000"});
+  std::vector<std::string> expected = {"Murs",     "Plancher",    "Plafond",     "Vide sanitaire",
+                                       "Fenêtres", "Ventilation", "Température", "Localisation"};
+  for (int row = 0; row < 6; ++row) {
+    expected.push_back("−");
+    expected.push_back("+");
+  }
+  for (const char* rest : {"", "?", "Référence", "Rapport", "×"}) expected.push_back(rest);
+  EXPECT_EQ(order(home), expected);
+  // The clear button joins while a reference is pinned; a panel of two
+  // rows has four arrows.
+  home.reference.pin(home.records.pointers());
+  home.records.open_panel("TALVMC", {"simple flux", "1.0"});
+  std::vector<std::string> pinned = order(home);
+  ASSERT_EQ(pinned.size(), 8u + 4u + 6u);
+  EXPECT_EQ(pinned[15], "×");  // beside « Référence »
+  EXPECT_EQ(pinned[16], "Rapport");
+}
+
+TEST(FocusOrder, ScopesOfTheResultsMenuAndTheIntroBar) {
+  Home home;
+  home.flag("menu", true);
+  std::vector<std::string> menu = order(home);
+  ASSERT_EQ(menu.size(), 13u);
+  EXPECT_EQ(menu.back(), "Fermer");
+  home.flag("menu", false);
+  home.flag("intro", true);
+  EXPECT_EQ(order(home), (std::vector<std::string>{"Utilisation", "Fonctionnement", "Remarques",
+                                                   "Le décor seul"}));
+}
+
+TEST(FocusNavigator, WrapsAndRemembersItsPlacePerScope) {
+  Home home;
+  FocusNavigator nav;
+  kvr::FrameView v = home.view();
+  FocusReach main = reachable_focusables(home.renderer.nodes(), v);
+  EXPECT_FALSE(nav.ring_shown());
+  EXPECT_EQ(nav.mark(main).order, -1);
+  nav.next(main);
+  ASSERT_NE(nav.focused(main), nullptr);
+  EXPECT_EQ(nav.focused(main)->node->text[0].literal, "Murs");
+  nav.previous(main);
+  EXPECT_EQ(nav.focused(main)->node->text[0].literal, "×");  // wrapped to quit
+  nav.previous(main);
+  EXPECT_EQ(nav.focused(main)->node->text[0].literal, "Rapport");
+  kvr::FocusMark in_main = nav.mark(main);
+  home.flag("menu", true);
+  FocusReach menu = reachable_focusables(home.renderer.nodes(), v);
+  EXPECT_NE(menu.scope, main.scope);
+  EXPECT_EQ(nav.focused(menu), nullptr);  // no place yet in the menu
+  nav.enter(menu);                        // the menu opens: its first box
+  EXPECT_EQ(nav.mark(menu).order, 1);
+  nav.next(menu);
+  EXPECT_EQ(nav.mark(menu).order, 2);
+  nav.enter(menu);  // a scope with a place keeps it
+  EXPECT_EQ(nav.mark(menu).order, 2);
+  home.flag("menu", false);
+  EXPECT_EQ(nav.mark(reachable_focusables(home.renderer.nodes(), v)), in_main);
+  nav.hide_ring();
+  EXPECT_EQ(nav.mark(main).order, -1);
+  FocusNavigator fresh;
+  fresh.enter(main);  // without the ring shown nothing is focused
+  EXPECT_EQ(fresh.focused(main), nullptr);
+}
+
+TEST(SceneButtons, RuntimeOwnedButtonsCarryTheirActions) {
+  Home home;
+  kvr::FrameView v = home.view();
+  const auto& nodes = home.renderer.nodes();
+  ButtonAction pin = action_at(nodes, v, 706, 165);
+  EXPECT_EQ(pin.kind, ButtonAction::Kind::Command);
+  EXPECT_EQ(pin.command, kvr::Command::PinReference);
+  EXPECT_EQ(action_at(nodes, v, 767, 165).kind, ButtonAction::Kind::Program);  // × hidden
+  home.reference.pin(home.records.pointers());
+  EXPECT_EQ(action_at(nodes, v, 767, 165).command, kvr::Command::ClearReference);
+  EXPECT_EQ(action_at(nodes, v, 706, 135).command, kvr::Command::WriteReport);
+  EXPECT_EQ(action_at(nodes, v, 660, 286).kind, ButtonAction::Kind::Program);  // menu closed
+  home.flag("menu", true);
+  ButtonAction close = action_at(nodes, v, 660, 286);
+  EXPECT_EQ(close.kind, ButtonAction::Kind::PressAs);
+  EXPECT_EQ(close.state, 2);
+  EXPECT_FALSE(close.at_point);
+  home.flag("menu", false);
+  home.flag("intro", true);
+  ButtonAction decor = action_at(nodes, v, 540, 579);
+  EXPECT_EQ(decor.kind, ButtonAction::Kind::PressAs);
+  ASSERT_TRUE(decor.at_point);
+  // Reported outside the closed rectangle x 25..630, y 568..590.
+  EXPECT_GT(decor.x, 630);
+  const Node* arrow = button_at(nodes, v, 621, 509);
+  EXPECT_EQ(arrow, nullptr);  // no panel open, no arrow drawn
+}
+
+TEST(SceneButtons, TheKeyboardPressesStrictlyInsideTheButton) {
+  Node one;
+  one.x1 = 610, one.y1 = 498, one.x2 = 633, one.y2 = 520;
+  std::int32_t x = 0, y = 0;
+  press_point(one, x, y);
+  EXPECT_GT(x, 610);
+  EXPECT_LT(x, 633);
+  EXPECT_GT(y, 498);
+  EXPECT_LT(y, 520);
+  Node thin;
+  thin.x1 = 10, thin.y1 = 10, thin.x2 = 12, thin.y2 = 12;
+  press_point(thin, x, y);
+  EXPECT_EQ(x, 11);
+  EXPECT_EQ(y, 11);
+}
+
+class ReportFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("kvr-report-" + std::to_string(getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  fs::path dir_;
+};
+
+TEST_F(ReportFiles, HomesPageCompilesCleanly) {
+  kvr::Scene scene = load_home();
+  ReportPage page(scene, 1'800'000'000);
+  EXPECT_TRUE(page.present());
+  EXPECT_NEAR(page.width(), 595.28, 0.01);
+  for (const std::string& p : page.problems()) ADD_FAILURE() << p;
+}
+
+TEST_F(ReportFiles, BothFilesWithoutOverwritingAnEarlierReport) {
+  Home home;
+  std::ostringstream errors;
+  EXPECT_TRUE(write_report(home.view(), dir_.string(), errors));
+  EXPECT_TRUE(write_report(home.view(), dir_.string(), errors));
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  ASSERT_GE(names.size(), 4u);  // two seconds may have passed: -2 or a new stamp
+  EXPECT_EQ(names.size(), 4u);
+  for (const std::string& n : names) {
+    EXPECT_EQ(n.rfind("maison-rapport-", 0), 0u) << n;
+    EXPECT_NE(n.find(".part"), 0u);
+  }
+  std::string out = errors.str();
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 4);
+  EXPECT_NE(out.find("report: " + (dir_ / names[0]).string()), std::string::npos) << out;
+  std::ifstream pdf(dir_ / names[1], std::ios::binary);
+  std::ostringstream read;
+  read << pdf.rdbuf();
+  const std::string bytes = read.str();
+  EXPECT_EQ(bytes.rfind("%PDF", 0), 0u);
+  // Vector throughout: no picture anywhere on the page (hatching and text
+  // drawn as paths and glyphs), and DejaVu embedded for selectable text.
+  EXPECT_EQ(bytes.find("/Subtype /Image"), std::string::npos) << "the page holds a bitmap";
+  EXPECT_NE(bytes.find("DejaVuSans"), std::string::npos);
+  EXPECT_NE(bytes.find("/FontFile2"), std::string::npos);
+}
+
+TEST_F(ReportFiles, AFolderThatCannotBeWrittenIsReportedAndLeavesNothing) {
+  Home home;
+  std::ostringstream errors;
+  fs::path missing = dir_ / "no" / "such" / "folder";
+  EXPECT_FALSE(write_report(home.view(), missing.string(), errors));
+  EXPECT_NE(errors.str().find("cannot write the report"), std::string::npos) << errors.str();
+  std::string out(1, '\n');
+  out.append(errors.str());
+  EXPECT_EQ(out.find("\nreport: "), std::string::npos) << out;  // no file written
+  EXPECT_FALSE(fs::exists(dir_ / "no"));
+}
+
+TEST_F(ReportFiles, NamesTakeTheNextNumberWhenTakenAlready) {
+  std::time_t when = 1'800'000'000;
+  ReportPaths first = report_paths(dir_.string(), when);
+  std::ofstream(first.csv) << "x";  // one of the two is enough to move on
+  ReportPaths second = report_paths(dir_.string(), when);
+  EXPECT_NE(second.pdf, first.pdf);
+  EXPECT_NE(second.pdf.find("-2.pdf"), std::string::npos) << second.pdf;
+}
+
+}  // namespace

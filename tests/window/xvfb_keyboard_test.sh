@@ -1,0 +1,152 @@
+#!/usr/bin/env bash
+# The keyboard alone and one button in a real window under Xvfb: Tab and
+# Enter open the Walls panel and step row 3; F5 pins the reference, a
+# change, F10 writes the report (a PDF whose text holds the reference, both
+# annual needs and both classes, and a CSV of one column count); the
+# results view opened, set and closed by keyboard; a left click on
+# « Fermer » ends the results view; a pin, the ring, a clear and a click on
+# « Référence » are on screen at once while the program's polls sleep.
+#
+#   xvfb_keyboard_test.sh BIN_DIR
+#
+# Exit 0: passed; 1: failed; 77: skipped (no Xvfb, a tool missing).
+set -u
+BIN_DIR=$(cd "$1" && pwd)
+EXTRA_TOOLS="pdftotext python3"
+. "$(dirname "$0")/xvfb_lib.sh"
+
+# The first or last value (not empty) the trace gives a binding.
+trace_value() {
+  python3 - "$work/run/trace.jsonl" "$1" "$2" <<'PY'
+import json, sys
+values = []
+for line in open(sys.argv[1], encoding="utf-8"):
+    event = json.loads(line)
+    if event.get("event") == "exec" and str(event["state"].get(sys.argv[2], "")).strip():
+        values.append(event["state"][sys.argv[2]])
+value = values[0] if sys.argv[3] == "first" else values[-1]
+print(value.strip() if isinstance(value, str) else value)
+PY
+}
+
+# The trace is written at the end of the run: everything is done first,
+# then checked in order.
+start_run
+keys Tab Return # the first Tab stops on « Murs »
+sleep 0.3
+# Plancher .. Localisation (7), then row 1 -, +, row 2 -, +, row 3 -, + (6).
+for _ in $(seq 13); do keys Tab; done
+keys Return
+sleep 0.3
+keys F5
+keys Tab Tab Return # the plus arrow of row 4: insulation 0.1 m
+sleep 0.3
+keys F10
+sleep 0.5
+# The results view by keyboard: five Tabs past rows 5 and 6 to « Résultats »;
+# its menu opens with the ring on its first box; « oui » of row 1, then
+# eleven Tabs to « Fermer ».
+for _ in $(seq 5); do keys Tab; done
+keys Return
+sleep 0.3
+keys Tab Return
+for _ in $(seq 11); do keys Tab; done
+keys Return
+sleep 0.3
+# The results view again, then a left click on « Fermer » and one on the
+# Ventilation menu button, which only works once the view has ended.
+read -r sx sy <<<"$(screen_xy 685 42)"
+xdotool mousemove "$sx" "$sy" mousedown 1
+sleep 0.3
+xdotool mouseup 1
+sleep 0.3
+click 660 286 # « Fermer »
+click 341 21  # « Ventilation »
+keys Escape
+wait_end "keyboard run"
+trace=$work/run/trace.jsonl
+
+# --- Keyboard: Walls, then the plus arrow of row 3 ---------------------------
+grep -q '"HOMBASE.TALMUR":\[1' "$trace" || fail "Tab, Enter did not open the Walls panel"
+grep -q '"HOME.A3":"laine de verre"' "$trace" || fail "row 3 did not step to laine de verre"
+echo "keyboard: Walls opened and row 3 stepped"
+
+# --- F5, a change, F10 --------------------------------------------------------
+need_before=$(trace_value FONDRES.G1 first)
+class_before=$(trace_value FONDRES.KLASS first)
+need_after=$(trace_value FONDRES.G1 last)
+class_after=$(trace_value FONDRES.KLASS last)
+[ "$need_after" != "$need_before" ] || fail "the change did not change the annual need"
+pdf=$(ls "$work/run/reports"/maison-rapport-*.pdf 2>/dev/null | head -n 1)
+csv=$(ls "$work/run/reports"/maison-rapport-*.csv 2>/dev/null | head -n 1)
+[ -n "$pdf" ] && [ -n "$csv" ] || fail "F10 wrote no report"
+grep -q "^report: .*\.pdf" "$work/run/stderr.txt" || fail "the report's path is not on standard error"
+ls "$work/run/reports" | grep -q '\.part' && fail "a temporary file was left"
+text=$(pdftotext "$pdf" -)
+for want in "Référence" "$need_before" "$need_after" "Classe : $class_before" "Classe : $class_after"; do
+  grep -qF -- "$want" <<<"$text" || fail "the report's text lacks \"$want\""
+done
+python3 - "$csv" <<'PY' || fail "the CSV does not parse with one column count"
+import csv, sys
+with open(sys.argv[1], newline="", encoding="utf-8") as f:
+    rows = list(csv.reader(f))
+counts = {len(r) for r in rows}
+assert len(rows) == 8 and len(counts) == 1, (len(rows), counts)
+assert rows[0][-1] == "référence classe", rows[0]
+PY
+echo "report: $(basename "$pdf") and $(basename "$csv") (needs $need_before -> $need_after)"
+
+# --- The results view by keyboard ----------------------------------------------
+grep -q '"FONDRES.TALRESK":\[1' "$trace" || fail "the keyboard did not switch the U view on"
+views=$(awk '/"action":"MENUVISU"/ && !inside { n++; inside = 1 } /"action":"HOME"/ { inside = 0 }
+  END { print n + 0 }' "$trace")
+[ "$views" = 2 ] || fail "the results view opened $views times, not twice (keyboard, then mouse)"
+echo "keyboard: results view opened, U view on, closed on « Fermer »"
+
+# --- One button: « Fermer » ends the results view ------------------------------
+after_menu=$(awk '/"action":"MENUVISU"/ { n = NR } { line[NR] = $0 } END { for (i = n + 1; i <= NR; i++) print line[i] }' "$trace")
+grep -q '"action":"MENUVISU"' "$trace" || fail "the results view never opened"
+grep -q '"HOMBASE.TALVMC":\[1' <<<"$after_menu" ||
+  fail "the results view did not end on « Fermer » (Ventilation never opened after it)"
+echo "one button: « Fermer » ended the results view"
+
+# --- On screen at once, while the program waits -------------------------------
+# A pin, the ring and a command button's click change nothing the program
+# sees: its polls keep sleeping, and the window must still show them at once.
+changed() { # changed BEFORE AFTER X1 Y1 X2 Y2: pixels of the rectangle that differ
+  crop "$1" "$3" "$4" "$5" "$6" "$work/changed-a.png"
+  crop "$2" "$3" "$4" "$5" "$6" "$work/changed-b.png"
+  local n
+  n=$(compare -metric AE -fuzz 5% "$work/changed-a.png" "$work/changed-b.png" null: 2>&1)
+  echo "${n%% *}"
+}
+start_run
+sleep 1 # the program is waiting: its polls sleep
+import -window root "$work/idle.png"
+keys F5
+sleep 0.3
+import -window root "$work/pinned.png"
+[ "$(changed "$work/idle.png" "$work/pinned.png" 756 154 778 176)" -gt 50 ] ||
+  fail "F5 did not show « × » at once"
+[ "$(changed "$work/idle.png" "$work/pinned.png" 654 70 798 120)" -gt 100 ] ||
+  fail "F5 did not show the pinned class and need at once"
+keys Tab
+sleep 0.3
+import -window root "$work/ring.png"
+[ "$(changed "$work/pinned.png" "$work/ring.png" 176 74 286 110)" -gt 100 ] ||
+  fail "Tab did not show the focus ring on « Murs » at once"
+[ "$(changed "$work/pinned.png" "$work/ring.png" 300 74 800 600)" = 0 ] ||
+  fail "Tab changed the screen away from « Murs »"
+keys shift+F5
+sleep 0.3
+import -window root "$work/cleared.png"
+[ "$(changed "$work/idle.png" "$work/cleared.png" 654 70 798 186)" = 0 ] ||
+  fail "Shift+F5 did not clear the reference on screen"
+click 706 165 # « Référence »: the runtime's own button
+import -window root "$work/clicked.png"
+[ "$(changed "$work/cleared.png" "$work/clicked.png" 756 154 778 176)" -gt 50 ] ||
+  fail "a click on « Référence » did not show « × » at once"
+keys Escape
+wait_end "pinned, ring, cleared, clicked"
+echo "on screen at once: F5, Tab, Shift+F5 and « Référence » while the program waits"
+echo "PASS"
