@@ -73,8 +73,15 @@ enum class Redraw {
 // With a reference pinned: the start-up house's results, as after F5.
 enum class Pinned { No, Yes };
 
+// A large damage is painted in two bands on two threads, unless the case
+// asks for one thread (the "_OneThread" cases, for comparison and for
+// counting instructions: callgrind's count of update() misses the helper
+// thread's work).
+enum class Threads { Two, One };
+
 void draw_frame(benchmark::State& st, Screen screen, int width, int height,
-                Redraw redraw = Redraw::Everything, Pinned pinned = Pinned::No) {
+                Redraw redraw = Redraw::Everything, Pinned pinned = Pinned::No,
+                Threads threads = Threads::Two) {
   const kvr::Scene& scene = home_scene();
   kvr::sample::Records records(scene);
   kvr::SceneState state;
@@ -83,6 +90,7 @@ void draw_frame(benchmark::State& st, Screen screen, int width, int height,
   reference.configure(&scene);
   if (pinned == Pinned::Yes) reference.pin(records.pointers());
   kvr::SceneRenderer renderer(scene);
+  renderer.paint_in_bands(threads == Threads::Two);
   kvr::FrameView view{&scene, &state, &records.pointers(), &reference};
   // Two surfaces one pixel apart in height: alternating them changes the
   // size, which makes everything draw again.
@@ -121,7 +129,8 @@ void draw_frame(benchmark::State& st, Screen screen, int width, int height,
   cairo_surface_destroy(surfaces[1]);
 }
 
-// Milliseconds (microseconds) per frame. KVR_BENCH_ITERATIONS=N runs each
+// Milliseconds (microseconds) per frame; the CPU time is the whole
+// process's, both painting threads. KVR_BENCH_ITERATIONS=N runs each
 // case exactly N times in one round, for counting instructions with
 // callgrind (the frames of two such runs subtracted: bench/render/frame_ir.sh).
 void fixed_iterations(benchmark::internal::Benchmark* b) {
@@ -130,6 +139,8 @@ void fixed_iterations(benchmark::internal::Benchmark* b) {
 }
 void in_ms(benchmark::internal::Benchmark* b) {
   b->Unit(benchmark::kMillisecond);
+  b->MeasureProcessCPUTime();
+  b->UseRealTime();
   fixed_iterations(b);
 }
 void in_us(benchmark::internal::Benchmark* b) {
@@ -186,6 +197,27 @@ void BM_Frame_AllResults_Pinned_800x600(benchmark::State& st) {
 }
 void BM_Frame_Camera_800x600(benchmark::State& st) {
   draw_frame(st, Screen::Camera, 800, 600);
+}
+void BM_Frame_Start_800x600_OneThread(benchmark::State& st) {
+  draw_frame(st, Screen::Start, 800, 600, Redraw::Everything, Pinned::No, Threads::One);
+}
+void BM_Frame_Start_1920x1080_OneThread(benchmark::State& st) {
+  draw_frame(st, Screen::Start, 1920, 1080, Redraw::Everything, Pinned::No, Threads::One);
+}
+void BM_Frame_WallsPanel_800x600_OneThread(benchmark::State& st) {
+  draw_frame(st, Screen::WallsPanel, 800, 600, Redraw::Everything, Pinned::No, Threads::One);
+}
+void BM_Frame_WallsPanel_1920x1080_OneThread(benchmark::State& st) {
+  draw_frame(st, Screen::WallsPanel, 1920, 1080, Redraw::Everything, Pinned::No, Threads::One);
+}
+void BM_Frame_AllResults_800x600_OneThread(benchmark::State& st) {
+  draw_frame(st, Screen::AllResults, 800, 600, Redraw::Everything, Pinned::No, Threads::One);
+}
+void BM_Frame_AllResults_Pinned_800x600_OneThread(benchmark::State& st) {
+  draw_frame(st, Screen::AllResults, 800, 600, Redraw::Everything, Pinned::Yes, Threads::One);
+}
+void BM_Frame_AllResults_AfterClick_800x600_OneThread(benchmark::State& st) {
+  draw_frame(st, Screen::AllResults, 800, 600, Redraw::AfterClick, Pinned::No, Threads::One);
 }
 
 // F10 with a reference pinned and the house changed since: the page
@@ -244,6 +276,13 @@ BENCHMARK(BM_Frame_WallsPanel_1920x1080)->Apply(in_ms);
 BENCHMARK(BM_Frame_AllResults_800x600)->Apply(in_ms);
 BENCHMARK(BM_Frame_AllResults_Pinned_800x600)->Apply(in_ms);
 BENCHMARK(BM_Frame_Camera_800x600)->Apply(in_ms);
+BENCHMARK(BM_Frame_Start_800x600_OneThread)->Apply(in_ms);
+BENCHMARK(BM_Frame_Start_1920x1080_OneThread)->Apply(in_ms);
+BENCHMARK(BM_Frame_WallsPanel_800x600_OneThread)->Apply(in_ms);
+BENCHMARK(BM_Frame_WallsPanel_1920x1080_OneThread)->Apply(in_ms);
+BENCHMARK(BM_Frame_AllResults_800x600_OneThread)->Apply(in_ms);
+BENCHMARK(BM_Frame_AllResults_Pinned_800x600_OneThread)->Apply(in_ms);
+BENCHMARK(BM_Frame_AllResults_AfterClick_800x600_OneThread)->Apply(in_ms);
 BENCHMARK(BM_WriteReport)->Apply(in_ms);
 BENCHMARK(BM_CompileScene)->Apply(in_ms);
 BENCHMARK(BM_LookKey)->Apply(in_us);

@@ -7,6 +7,12 @@
 
 namespace kvr::render {
 
+HatchMasks::HatchMasks(int slots) {
+  // Every slot's mask exists from the start: making one on first use
+  // would race between two painting threads.
+  for (int i = 0; i < slots; ++i) masks_.push_back(std::make_unique<Mask>());
+}
+
 HatchMasks::Mask::~Mask() {
   if (surface != nullptr) cairo_surface_destroy(surface);
 }
@@ -43,11 +49,37 @@ bool fits(const cairo_matrix_t& a, const cairo_matrix_t& b, int* dx, int* dy) {
 
 }  // namespace
 
+// Draws mask rows a to b (excluded) of n's courses: through a surface over
+// those rows alone, shifted so that every course lands where it would on
+// the whole mask.
+void HatchMasks::draw_rows(Mask& mask, const Node& n, int a, int b) {
+  cairo_surface_t* rows = cairo_image_surface_create_for_data(
+      cairo_image_surface_get_data(mask.surface) + static_cast<std::ptrdiff_t>(a) * mask.stride,
+      CAIRO_FORMAT_A8, mask.width, b - a, mask.stride);
+  cairo_surface_set_device_offset(rows, 0.0, -a);
+  cairo_t* mc = cairo_create(rows);
+  cairo_matrix_t local = mask.matrix;
+  local.x0 -= mask.x;
+  local.y0 -= mask.y;
+  cairo_set_matrix(mc, &local);
+  if (n.hatch.needs_clip) {
+    if (n.kind == Kind::Rect)
+      rounded_path(mc, n.x1, n.y1, n.x2, n.y2, n.radius);
+    else
+      points_path(mc, n.points, true);
+    cairo_clip(mc);
+  }
+  cairo_set_source_rgba(mc, 0.0, 0.0, 0.0, 1.0);
+  stroke(mc, n.hatch);
+  cairo_destroy(mc);
+  cairo_surface_flush(rows);
+  cairo_surface_destroy(rows);
+}
+
 void HatchMasks::paint(cairo_t* cr, const Node& n, const Rgba& colour) {
   if (n.slot < 0 || static_cast<std::size_t>(n.slot) >= masks_.size()) return;
-  auto& slot = masks_[static_cast<std::size_t>(n.slot)];
-  if (!slot) slot = std::make_unique<Mask>();
-  Mask& mask = *slot;
+  Mask& mask = *masks_[static_cast<std::size_t>(n.slot)];
+  std::unique_lock<std::mutex> lock(mask.mutex);
   cairo_matrix_t m;
   cairo_get_matrix(cr, &m);
   int dx = 0, dy = 0;
@@ -69,32 +101,58 @@ void HatchMasks::paint(cairo_t* cr, const Node& n, const Rgba& colour) {
     if (w < 1 || h < 1 || w > 16384 || h > 16384) return;
     if (mask.surface != nullptr) cairo_surface_destroy(mask.surface);
     mask.surface = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+    // Its rows are drawn through other surfaces over its pixels: Cairo
+    // must not take it for the clear surface it was made as.
+    cairo_surface_flush(mask.surface);
+    cairo_surface_mark_dirty(mask.surface);
     mask.matrix = m;
     mask.x = x;
     mask.y = y;
+    mask.width = w;
+    mask.stride = cairo_image_surface_get_stride(mask.surface);
+    mask.rows.assign(static_cast<std::size_t>(h), Row::Blank);
     dx = dy = 0;
-    cairo_t* mc = cairo_create(mask.surface);
-    cairo_matrix_t local = m;
-    local.x0 -= x;
-    local.y0 -= y;
-    cairo_set_matrix(mc, &local);
-    if (n.hatch.needs_clip) {
-      if (n.kind == Kind::Rect)
-        rounded_path(mc, n.x1, n.y1, n.x2, n.y2, n.radius);
-      else
-        points_path(mc, n.points, true);
-      cairo_clip(mc);
-    }
-    cairo_set_source_rgba(mc, 0.0, 0.0, 0.0, 1.0);
-    stroke(mc, n.hatch);
-    cairo_destroy(mc);
-    cairo_surface_flush(mask.surface);
   }
+  int at_x = mask.x + dx, at_y = mask.y + dy;
+  // Only the rows the clip lets through are needed: a frame painted in
+  // bands draws each band's rows of the mask on its own thread.
+  double cx1 = 0.0, cy1 = 0.0, cx2 = 0.0, cy2 = 0.0;
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_clip_extents(cr, &cx1, &cy1, &cx2, &cy2);
+  cairo_restore(cr);
+  int h = static_cast<int>(mask.rows.size());
+  int need1 = std::clamp(static_cast<int>(std::floor(cy1)) - at_y, 0, h);
+  int need2 = std::clamp(static_cast<int>(std::ceil(cy2)) - at_y, 0, h);
+  auto row = [&mask](int r) -> Row& { return mask.rows[static_cast<std::size_t>(r)]; };
+  for (int r = need1; r < need2;) {
+    if (row(r) != Row::Blank) {
+      ++r;
+      continue;
+    }
+    int end = r;
+    while (end < need2 && row(end) == Row::Blank) row(end++) = Row::Drawing;
+    lock.unlock();
+    draw_rows(mask, n, r, end);
+    lock.lock();
+    for (int i = r; i < end; ++i) row(i) = Row::Drawn;
+    mask.drawn.notify_all();
+    r = end;
+  }
+  // Rows the other thread is drawing (never those of this thread's band).
+  mask.drawn.wait(lock, [&] {
+    for (int r = need1; r < need2; ++r)
+      if (row(r) != Row::Drawn) return false;
+    return true;
+  });
+  cairo_surface_t* surface = cairo_surface_reference(mask.surface);
+  lock.unlock();
   cairo_save(cr);
   cairo_identity_matrix(cr);
   cairo_set_source_rgba(cr, colour.r, colour.g, colour.b, colour.a);
-  cairo_mask_surface(cr, mask.surface, mask.x + dx, mask.y + dy);
+  cairo_mask_surface(cr, surface, at_x, at_y);
   cairo_restore(cr);
+  cairo_surface_destroy(surface);
 }
 
 }  // namespace kvr::render

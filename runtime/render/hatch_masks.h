@@ -9,7 +9,9 @@
 
 #include <cairo.h>
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "element_model.h"
@@ -18,11 +20,12 @@ namespace kvr::render {
 
 class HatchMasks {
  public:
-  explicit HatchMasks(int slots) : masks_(static_cast<std::size_t>(slots > 0 ? slots : 0)) {}
+  explicit HatchMasks(int slots);
 
   // Paints n's courses in `colour` through its mask on `cr` (an image
   // target, the shape's path current and kept), making the mask first
-  // when there is none for the current scale and sub-pixel position.
+  // when there is none for the current scale and sub-pixel position. The
+  // two threads of a frame painted in bands may call it at once.
   void paint(cairo_t* cr, const Node& n, const Rgba& colour);
 
   // Strokes n's courses on `cr` in the current source: the joints as one
@@ -30,16 +33,25 @@ class HatchMasks {
   static void stroke(cairo_t* cr, const Hatch& h);
 
  private:
+  // A mask is drawn row by row as frames need its rows (those their clip
+  // lets through); two threads may draw different rows at once.
+  enum class Row : unsigned char { Blank, Drawing, Drawn };
   struct Mask {
     cairo_surface_t* surface = nullptr;
     cairo_matrix_t matrix{};  // the user-to-device matrix it was made for
     int x = 0, y = 0;         // its top-left corner in device pixels then
+    int width = 0, stride = 0;
+    std::vector<Row> rows;
+    std::mutex mutex;  // guards all the above but the pixels of rows being drawn
+    std::condition_variable drawn;
 
     Mask() = default;
     Mask(const Mask&) = delete;
     Mask& operator=(const Mask&) = delete;
     ~Mask();
   };
+  static void draw_rows(Mask& mask, const Node& n, int a, int b);
+
   std::vector<std::unique_ptr<Mask>> masks_;  // by the element's slot
 };
 

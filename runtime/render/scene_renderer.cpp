@@ -1,7 +1,9 @@
 #include "scene_renderer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <optional>
 
 #include "buttons.h"
 #include "compiler.h"
@@ -10,6 +12,8 @@
 #include "frame_tracker.h"
 #include "hatch_masks.h"
 #include "layout_transform.h"
+#include "paint_bands.h"
+#include "paint_helper.h"
 #include "painter.h"
 #include "text.h"
 
@@ -25,11 +29,21 @@ struct SceneRenderer::Compiled {
   std::vector<std::string> problems;
   FrameTracker tracker{0};
   HatchMasks hatch_masks{0};
+  bool bands = PaintHelper::worthwhile();
+  double top_share = 0.5;  // of the damaged area, painted by the top band
+  long banded = 0;         // frames painted in bands
+  PaintHelper helper;
+  std::vector<DeviceRect> band_damage[2];
 
   // The letterbox, the layout's paper and the elements (those `culling`
   // asks for, or all), on a target whose matrix is the identity.
   void paint(cairo_t* cr, const LayoutTransform& t, const FrameView& view, double now,
              const PointerLook& pointer, const Culling* culling, HatchMasks* masks) const;
+
+  // Paints the damage of an image target in two bands at once, one on the
+  // helper thread; false when it is not worth it, nothing painted then.
+  bool paint_in_bands(cairo_t* cr, const LayoutTransform& t, const FrameView& view, double now,
+                      const PointerLook& pointer, const std::vector<DeviceRect>& damage);
 };
 
 SceneRenderer::SceneRenderer(const Scene& scene) : compiled_(std::make_unique<Compiled>()) {
@@ -92,9 +106,66 @@ void SceneRenderer::Compiled::paint(cairo_t* cr, const LayoutTransform& t, const
   cairo_restore(cr);
 }
 
+// Each band is painted through its own context: the top one on the
+// target, the bottom one on a surface over the same pixels from the seam
+// down, shifted by the seam so that every element lands where it would in
+// one piece. Each is clipped to its part of the damage, so the two threads
+// never write the same pixel.
+bool SceneRenderer::Compiled::paint_in_bands(cairo_t* cr, const LayoutTransform& t,
+                                             const FrameView& view, double now,
+                                             const PointerLook& pointer,
+                                             const std::vector<DeviceRect>& damage) {
+  cairo_surface_t* target = cairo_get_target(cr);
+  cairo_format_t format = cairo_image_surface_get_format(target);
+  unsigned char* data = cairo_image_surface_get_data(target);
+  if (data == nullptr || (format != CAIRO_FORMAT_RGB24 && format != CAIRO_FORMAT_ARGB32))
+    return false;
+  int stride = cairo_image_surface_get_stride(target);
+  int rows = cairo_image_surface_get_height(target);
+  std::optional<int> seam =
+      seam_row(damage, top_share, [this](int row) { return tracker.cuts_text(row); });
+  if (!seam || *seam <= 0 || *seam >= rows) return false;
+  rows_of(damage, 0, *seam, band_damage[0]);
+  rows_of(damage, *seam, rows, band_damage[1]);
+  cairo_surface_flush(target);
+  cairo_surface_t* lower = cairo_image_surface_create_for_data(
+      data + static_cast<std::ptrdiff_t>(*seam) * stride, format,
+      cairo_image_surface_get_width(target), rows - *seam, stride);
+  cairo_surface_set_device_offset(lower, 0.0, -*seam);
+  cairo_t* lower_cr = cairo_create(lower);
+  auto band = [&](cairo_t* to, const std::vector<DeviceRect>& part) {
+    Culling culling{&part, &tracker.rects()};
+    cairo_save(to);
+    cairo_identity_matrix(to);
+    for (const DeviceRect& r : part) cairo_rectangle(to, r.x, r.y, r.width, r.height);
+    cairo_clip(to);
+    paint(to, t, view, now, pointer, &culling, &hatch_masks);
+    cairo_restore(to);
+  };
+  // Each band's time tells how the work lies in the damage; the next
+  // seam shares it out accordingly (a resize draws many alike frames).
+  using Clock = std::chrono::steady_clock;
+  double top_ms = 0.0, bottom_ms = 0.0;
+  auto timed = [&band](cairo_t* to, const std::vector<DeviceRect>& part, double& ms) {
+    Clock::time_point start = Clock::now();
+    band(to, part);
+    ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  };
+  auto theirs = [&] { timed(lower_cr, band_damage[1], bottom_ms); };
+  helper.together(theirs, [&] { timed(cr, band_damage[0], top_ms); });
+  top_share = next_share(area_share(damage, *seam), top_ms, bottom_ms);
+  ++banded;
+  cairo_destroy(lower_cr);
+  cairo_surface_flush(lower);
+  cairo_surface_destroy(lower);
+  cairo_surface_mark_dirty(target);
+  return true;
+}
+
 void SceneRenderer::draw(cairo_t* cr, int width, int height, const FrameView& view, double now,
                          const PointerLook& pointer) const {
   const Compiled& c = *compiled_;
+  c.fonts.trim();
   LayoutTransform t(width, height, c.width, c.height);
   cairo_save(cr);
   c.paint(cr, t, view, now, pointer, nullptr, nullptr);
@@ -111,9 +182,13 @@ std::vector<DeviceRect> SceneRenderer::update(cairo_t* cr, int width, int height
     draw(cr, width, height, view, now, pointer);
     return {{0, 0, width, height}};
   }
+  c.fonts.trim();
   DrawContext dc{cr, view, now, Interaction{pointer}, c.fonts, nullptr};
   std::vector<DeviceRect> damage = c.tracker.track(c.nodes, dc, t);
   if (damage.empty()) return damage;
+  // Hatching is kept as masks only for a raster target.
+  bool raster = cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE;
+  if (raster && c.bands && c.paint_in_bands(cr, t, view, now, pointer, damage)) return damage;
   cairo_save(cr);
   bool whole = damage.size() == 1 && damage[0] == DeviceRect{0, 0, width, height};
   Culling culling{&damage, &c.tracker.rects()};
@@ -122,11 +197,17 @@ std::vector<DeviceRect> SceneRenderer::update(cairo_t* cr, int width, int height
     for (const DeviceRect& r : damage) cairo_rectangle(cr, r.x, r.y, r.width, r.height);
     cairo_clip(cr);
   }
-  // Hatching is kept as masks only for a raster target.
-  bool raster = cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE;
   c.paint(cr, t, view, now, pointer, whole ? nullptr : &culling, raster ? &c.hatch_masks : nullptr);
   cairo_restore(cr);
   return damage;
+}
+
+void SceneRenderer::paint_in_bands(bool on) {
+  compiled_->bands = on && PaintHelper::worthwhile();
+}
+
+long SceneRenderer::frames_in_bands() const {
+  return compiled_->banded;
 }
 
 void SceneRenderer::forget() {

@@ -73,6 +73,13 @@ class SceneRenderer {
   // surface): the next update() draws everything.
   void forget();
 
+  // Whether update() paints a large damage of an image target in two
+  // bands on two threads (the default on a machine with two cores or
+  // more). The pixels are the same either way.
+  void paint_in_bands(bool on);
+  // How many update() calls painted in two bands so far.
+  long frames_in_bands() const;
+
   // Which button the pointer lights up and whether it is pressed, as one
   // number (-1 for none): a window redraws for the pointer only when it
   // changes (the focus ring it compares itself: it sets it).

@@ -6,6 +6,7 @@
 
 #include <cairo.h>
 
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -38,19 +39,23 @@ class Fonts {
   cairo_font_face_t* face(bool bold) const { return bold ? bold_ : regular_; }
   const cairo_font_options_t* options() const { return options_; }
 
-  // The layout of `text` (UTF-8) at `size`, made on first use and kept. A
-  // text that cannot be laid out is empty.
+  // The layout of `text` (UTF-8) at `size`, made on first use and kept
+  // until trim(). A text that cannot be laid out is empty. Safe to call
+  // from the two threads of a frame painted in bands.
   const TextLayout& layout(const std::string& text, double size, bool bold) const;
   // The same, made afresh and not kept (for measuring many candidate lines).
   TextLayout lay_out(const std::string& text, double size, bool bold) const;
 
-  // Layouts kept before the oldest are dropped all at once: the program
-  // writes a bounded set of texts, so this is only reached by a scene that
-  // shows ever new numbers.
+  // Drops every layout kept once there are more than this many. Called
+  // before a frame is drawn, never while one is (the layouts handed out
+  // stay valid until then): the program writes a bounded set of texts, so
+  // this is only reached by a scene that shows ever new numbers.
+  void trim() const;
   static constexpr std::size_t kLayoutLimit = 4096;
 
  private:
   cairo_scaled_font_t* scaled(double size, bool bold) const;
+  TextLayout lay_out_locked(const std::string& text, double size, bool bold) const;
 
   cairo_font_face_t* regular_ = nullptr;
   cairo_font_face_t* bold_ = nullptr;
@@ -58,6 +63,7 @@ class Fonts {
   mutable std::vector<std::pair<std::pair<double, bool>, cairo_scaled_font_t*>> scaled_;
   mutable std::unordered_map<std::string, TextLayout> layouts_;
   mutable std::string key_;
+  mutable std::mutex mutex_;  // guards the three above
 };
 
 // Measures texts without drawing them (the compiler's view of Fonts).

@@ -1,0 +1,41 @@
+// A large redraw split in two bands of rows, painted at once by two threads
+// (PaintHelper). The seam halves the damaged area, and never runs through a
+// drawn text: Cairo 1.16 may leave out the top row of a glyph that a clip
+// cuts (see FrameTracker::keep_texts_whole).
+#ifndef KVR_RENDER_PAINT_BANDS_H
+#define KVR_RENDER_PAINT_BANDS_H
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "scene_renderer.h"
+
+namespace kvr::render {
+
+// Less damage than this many pixels is painted by one thread: waking the
+// other would cost more than it saves.
+inline constexpr long kBandMinArea = 120000;
+
+// The row where the damage splits in two (rows above it, and from it on)
+// with `share` of the damaged area above, or the nearest row to it that
+// runs through no text (`cuts_text(row)`). None when the damage is too
+// small, or every row within a quarter of its height does.
+std::optional<int> seam_row(const std::vector<DeviceRect>& damage, double share,
+                            const std::function<bool(int)>& cuts_text);
+
+// The share of the damaged area above `row`.
+double area_share(const std::vector<DeviceRect>& damage, int row);
+
+// The share of the damaged area to give the top band next: the one that
+// would have made both bands take as long, had the work lain in them as
+// it did (`share` above the seam, painted in top_ms and bottom_ms), moved
+// halfway there from `share` and kept within 0.15 .. 0.85.
+double next_share(double share, double top_ms, double bottom_ms);
+
+// The parts of `damage` within rows y1 (included) to y2 (excluded).
+void rows_of(const std::vector<DeviceRect>& damage, int y1, int y2, std::vector<DeviceRect>& out);
+
+}  // namespace kvr::render
+
+#endif

@@ -1,0 +1,155 @@
+// Large redraws painted in two bands by two threads: where the seam goes,
+// how the damage is shared out, the helper thread's hand-over, and that a
+// session painted in bands shows exactly what one thread paints.
+#include "paint_bands.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "canvas.h"
+#include "paint_helper.h"
+#include "reference.h"
+#include "sample_records.h"
+#include "scene_renderer.h"
+
+namespace {
+
+using kvr::DeviceRect;
+namespace render = kvr::render;
+
+auto no_text = [](int) { return false; };
+
+TEST(PaintBands, TheSeamSharesOutTheDamagedArea) {
+  std::vector<DeviceRect> whole{{0, 0, 800, 600}};
+  EXPECT_EQ(render::seam_row(whole, 0.5, no_text), 300);
+  EXPECT_EQ(render::seam_row(whole, 0.25, no_text), 150);
+  EXPECT_NEAR(render::area_share(whole, 150), 0.25, 1e-12);
+  // Two rectangles: the wide one at the top holds most of the area, so
+  // half of it is reached well above the middle of the rows.
+  std::vector<DeviceRect> two{{0, 0, 800, 300}, {0, 300, 200, 300}};
+  int seam = render::seam_row(two, 0.5, no_text).value();
+  EXPECT_EQ(seam, 188);  // the first row past 800 * 187.5 = half of 300,000
+  EXPECT_NEAR(render::area_share(two, seam), 0.5, 0.01);
+  // Too little damage to be worth a second thread, or a single row.
+  EXPECT_FALSE(render::seam_row({{0, 0, 100, 100}}, 0.5, no_text));
+  EXPECT_FALSE(render::seam_row({{0, 10, 200000, 1}}, 0.5, no_text));
+  EXPECT_FALSE(render::seam_row({}, 0.5, no_text));
+}
+
+TEST(PaintBands, TheSeamNeverRunsThroughAText) {
+  std::vector<DeviceRect> whole{{0, 0, 800, 600}};
+  // A text over rows 250 to 339: of its two edges (a seam there cuts
+  // nothing), row 340 lies nearer to 300.
+  auto text = [](int row) { return row > 250 && row < 340; };
+  EXPECT_EQ(render::seam_row(whole, 0.5, text), 340);
+  auto lower = [](int row) { return row > 280 && row < 330; };
+  EXPECT_EQ(render::seam_row(whole, 0.5, lower), 280);
+  // Texts everywhere within a quarter of the height: one thread paints.
+  auto everywhere = [](int row) { return row > 140 && row < 460; };
+  EXPECT_FALSE(render::seam_row(whole, 0.5, everywhere));
+}
+
+TEST(PaintBands, EachBandGetsItsRowsOfTheDamage) {
+  std::vector<DeviceRect> damage{{10, 0, 100, 50}, {200, 40, 30, 100}, {0, 500, 5, 5}};
+  std::vector<DeviceRect> top, bottom;
+  render::rows_of(damage, 0, 45, top);
+  render::rows_of(damage, 45, 600, bottom);
+  EXPECT_EQ(top, (std::vector<DeviceRect>{{10, 0, 100, 45}, {200, 40, 30, 5}}));
+  EXPECT_EQ(bottom, (std::vector<DeviceRect>{{10, 45, 100, 5}, {200, 45, 30, 95}, {0, 500, 5, 5}}));
+}
+
+TEST(PaintBands, TheNextShareMovesTowardsEqualTimes) {
+  // Equal times: the share stays.
+  EXPECT_DOUBLE_EQ(render::next_share(0.5, 1.0, 1.0), 0.5);
+  // The bottom band took three times as long for the same area: balance
+  // would give the top three quarters; halfway there is 0.625.
+  EXPECT_DOUBLE_EQ(render::next_share(0.5, 1.0, 3.0), 0.625);
+  // Repeated, it settles where both bands would take as long.
+  double share = 0.5;
+  for (int i = 0; i < 40; ++i) {
+    // Work lies four times as densely in the top rows as in the bottom.
+    double top = 4.0 * share, bottom = 1.0 * (1.0 - share);
+    share = render::next_share(share, top, bottom);
+  }
+  EXPECT_NEAR(share, 0.2, 1e-6);
+  // Never beyond 0.15 .. 0.85, and without times (a clock that did not
+  // move) the share is kept.
+  EXPECT_NEAR(render::next_share(0.5, 100.0, 0.001), 0.25, 1e-4);
+  EXPECT_DOUBLE_EQ(render::next_share(0.2, 100.0, 0.001), 0.15);
+  EXPECT_DOUBLE_EQ(render::next_share(0.8, 0.001, 100.0), 0.85);
+  EXPECT_DOUBLE_EQ(render::next_share(0.4, 0.0, 2.0), 0.4);
+}
+
+TEST(PaintHelper, RunsBothPartsAndReturnsWhenBothEnded) {
+  render::PaintHelper helper;
+  std::atomic<int> theirs_runs{0};
+  int ours_runs = 0;
+  std::thread::id caller = std::this_thread::get_id(), helper_thread;
+  for (int i = 0; i < 2000; ++i) {
+    int seen = -1;
+    auto theirs = [&] {
+      helper_thread = std::this_thread::get_id();
+      ++theirs_runs;
+    };
+    helper.together(theirs, [&] { ++ours_runs; });
+    seen = theirs_runs.load();
+    ASSERT_EQ(seen, i + 1) << "together() returned before the helper's part ended";
+  }
+  EXPECT_EQ(ours_runs, 2000);
+  EXPECT_NE(helper_thread, caller);
+}
+
+// The shipped scene through a session, painted by a renderer that uses
+// two threads and by one that does not: the same pixels in every frame.
+TEST(PaintBands, TheShippedSceneLooksTheSameInBands) {
+  if (!render::PaintHelper::worthwhile()) GTEST_SKIP() << "one core: never painted in bands";
+  kvr::SceneLoadResult loaded = kvr::load_scene_file(MAISON_SCENE_FILE);
+  ASSERT_TRUE(loaded.scene) << loaded.error;
+  const kvr::Scene& scene = *loaded.scene;
+  kvr::sample::Records records(scene);
+  kvr::SceneState state;
+  state.reset(scene);
+  records.startup_house();
+  kvr::Reference reference;
+  reference.configure(&scene);
+  kvr::FrameView view{&scene, &state, &records.pointers(), &reference};
+  kvr::SceneRenderer banded(scene), single(scene);
+  single.paint_in_bands(false);
+  double now = 100.0;
+  kvr::PointerLook pointer{231, 92, 0};
+  for (auto [w, h] : {std::pair{800, 600}, std::pair{1920, 1080}, std::pair{1023, 701}}) {
+    test::Canvas a(w, h), b(w, h);
+    auto step = [&](const char* what) {
+      a.update(banded, view, now, pointer);
+      b.update(single, view, now, pointer);
+      EXPECT_EQ(a.count_different(b), 0) << what << " at " << w << " x " << h;
+    };
+    state.reset(scene);
+    records.startup_house();
+    reference.clear();
+    state.play(scene, scene.find_action("HOME"), now);
+    step("the start screen");
+    records.open_panel("TALMUR", {"brique pleine", "0.105", "sans", "0.000", "sans", "0.000"});
+    state.play(scene, scene.find_action("DECDROIT"), now);
+    now += 1.0;
+    step("the Walls panel");
+    records.colour("HOMURS.MURFOND", 120, 120, 120);
+    records.colour("HOME.COLMUR", 10, 200, 30);
+    step("the walls recoloured");
+    for (const char* view_switch : {"FONDRES.TALTAB", "FONDRES.TALRESK", "FONDRES.TALRESD",
+                                    "FONDRES.TALRESW", "FONDRES.TALRESAN"})
+      records.show(view_switch, 1.0f);
+    step("every result view");
+    reference.pin(records.pointers());
+    records.text("FONDRES.B1", "0.18");
+    records.text("FONDRES.G1", "30026");
+    step("a reference pinned and the house improved");
+  }
+  EXPECT_GT(banded.frames_in_bands(), 5);
+  EXPECT_EQ(single.frames_in_bands(), 0);
+}
+
+}  // namespace
