@@ -216,6 +216,9 @@ void BM_Frame_AllResults_800x600_OneThread(benchmark::State& st) {
 void BM_Frame_AllResults_Pinned_800x600_OneThread(benchmark::State& st) {
   draw_frame(st, Screen::AllResults, 800, 600, Redraw::Everything, Pinned::Yes, Threads::One);
 }
+void BM_Frame_Camera_800x600_OneThread(benchmark::State& st) {
+  draw_frame(st, Screen::Camera, 800, 600, Redraw::Everything, Pinned::No, Threads::One);
+}
 void BM_Frame_AllResults_AfterClick_800x600_OneThread(benchmark::State& st) {
   draw_frame(st, Screen::AllResults, 800, 600, Redraw::AfterClick, Pinned::No, Threads::One);
 }
@@ -282,6 +285,7 @@ BENCHMARK(BM_Frame_WallsPanel_800x600_OneThread)->Apply(in_ms);
 BENCHMARK(BM_Frame_WallsPanel_1920x1080_OneThread)->Apply(in_ms);
 BENCHMARK(BM_Frame_AllResults_800x600_OneThread)->Apply(in_ms);
 BENCHMARK(BM_Frame_AllResults_Pinned_800x600_OneThread)->Apply(in_ms);
+BENCHMARK(BM_Frame_Camera_800x600_OneThread)->Apply(in_ms);
 BENCHMARK(BM_Frame_AllResults_AfterClick_800x600_OneThread)->Apply(in_ms);
 BENCHMARK(BM_WriteReport)->Apply(in_ms);
 BENCHMARK(BM_CompileScene)->Apply(in_ms);

@@ -76,4 +76,8 @@ void rows_of(const std::vector<DeviceRect>& damage, int y1, int y2, std::vector<
   }
 }
 
+void transpose(std::vector<DeviceRect>& rects) {
+  for (DeviceRect& r : rects) r = {r.y, r.x, r.height, r.width};
+}
+
 }  // namespace kvr::render

@@ -1,7 +1,8 @@
-// A large redraw split in two bands of rows, painted at once by two threads
-// (PaintHelper). The seam halves the damaged area, and never runs through a
-// drawn text: Cairo 1.16 may leave out the top row of a glyph that a clip
-// cuts (see FrameTracker::keep_texts_whole).
+// A large redraw split in two bands, painted at once by two threads
+// (PaintHelper): bands of rows, or of columns where every row near the
+// middle runs through a text. The seam shares out the damaged area, and
+// never runs through a drawn text: Cairo 1.16 may leave out the top row of
+// a glyph that a clip cuts (see FrameTracker::keep_texts_whole).
 #ifndef KVR_RENDER_PAINT_BANDS_H
 #define KVR_RENDER_PAINT_BANDS_H
 
@@ -35,6 +36,10 @@ double next_share(double share, double top_ms, double bottom_ms);
 
 // The parts of `damage` within rows y1 (included) to y2 (excluded).
 void rows_of(const std::vector<DeviceRect>& damage, int y1, int y2, std::vector<DeviceRect>& out);
+
+// The same across: x and y, width and height swapped, so that seam_row,
+// area_share and rows_of work on columns.
+void transpose(std::vector<DeviceRect>& rects);
 
 }  // namespace kvr::render
 

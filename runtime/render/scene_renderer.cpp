@@ -30,10 +30,12 @@ struct SceneRenderer::Compiled {
   FrameTracker tracker{0};
   HatchMasks hatch_masks{0};
   bool bands = PaintHelper::worthwhile();
-  double top_share = 0.5;  // of the damaged area, painted by the top band
-  long banded = 0;         // frames painted in bands
+  // Of the damaged area, what the top (left) band paints.
+  double top_share = 0.5, left_share = 0.5;
+  long banded = 0;  // frames painted in bands
   PaintHelper helper;
   std::vector<DeviceRect> band_damage[2];
+  std::vector<DeviceRect> across;  // the damage transposed
 
   // The letterbox, the layout's paper and the elements (those `culling`
   // asks for, or all), on a target whose matrix is the identity.
@@ -106,10 +108,10 @@ void SceneRenderer::Compiled::paint(cairo_t* cr, const LayoutTransform& t, const
   cairo_restore(cr);
 }
 
-// Each band is painted through its own context: the top one on the
-// target, the bottom one on a surface over the same pixels from the seam
-// down, shifted by the seam so that every element lands where it would in
-// one piece. Each is clipped to its part of the damage, so the two threads
+// Each band is painted through its own context: the top (left) one on the
+// target, the other on a surface over the same pixels from the seam on,
+// shifted by the seam so that every element lands where it would in one
+// piece. Each is clipped to its part of the damage, so the two threads
 // never write the same pixel.
 bool SceneRenderer::Compiled::paint_in_bands(cairo_t* cr, const LayoutTransform& t,
                                              const FrameView& view, double now,
@@ -122,16 +124,36 @@ bool SceneRenderer::Compiled::paint_in_bands(cairo_t* cr, const LayoutTransform&
     return false;
   int stride = cairo_image_surface_get_stride(target);
   int rows = cairo_image_surface_get_height(target);
+  int columns = cairo_image_surface_get_width(target);
+  // Rows first: a row of pixels is one run of memory.
+  bool vertical = false;
   std::optional<int> seam =
       seam_row(damage, top_share, [this](int row) { return tracker.cuts_text(row); });
-  if (!seam || *seam <= 0 || *seam >= rows) return false;
-  rows_of(damage, 0, *seam, band_damage[0]);
-  rows_of(damage, *seam, rows, band_damage[1]);
+  if (!seam) {
+    across = damage;
+    transpose(across);
+    seam = seam_row(across, left_share, [this](int col) { return tracker.cuts_text(col, true); });
+    vertical = true;
+  }
+  int extent = vertical ? columns : rows;
+  if (!seam || *seam <= 0 || *seam >= extent) return false;
+  const std::vector<DeviceRect>& along = vertical ? across : damage;
+  rows_of(along, 0, *seam, band_damage[0]);
+  rows_of(along, *seam, extent, band_damage[1]);
+  if (vertical) {
+    transpose(band_damage[0]);
+    transpose(band_damage[1]);
+  }
   cairo_surface_flush(target);
-  cairo_surface_t* lower = cairo_image_surface_create_for_data(
-      data + static_cast<std::ptrdiff_t>(*seam) * stride, format,
-      cairo_image_surface_get_width(target), rows - *seam, stride);
-  cairo_surface_set_device_offset(lower, 0.0, -*seam);
+  std::ptrdiff_t skip = vertical ? static_cast<std::ptrdiff_t>(*seam) * 4
+                                 : static_cast<std::ptrdiff_t>(*seam) * stride;
+  cairo_surface_t* lower =
+      cairo_image_surface_create_for_data(data + skip, format, vertical ? columns - *seam : columns,
+                                          vertical ? rows : rows - *seam, stride);
+  if (vertical)
+    cairo_surface_set_device_offset(lower, -*seam, 0.0);
+  else
+    cairo_surface_set_device_offset(lower, 0.0, -*seam);
   cairo_t* lower_cr = cairo_create(lower);
   auto band = [&](cairo_t* to, const std::vector<DeviceRect>& part) {
     Culling culling{&part, &tracker.rects()};
@@ -153,7 +175,8 @@ bool SceneRenderer::Compiled::paint_in_bands(cairo_t* cr, const LayoutTransform&
   };
   auto theirs = [&] { timed(lower_cr, band_damage[1], bottom_ms); };
   helper.together(theirs, [&] { timed(cr, band_damage[0], top_ms); });
-  top_share = next_share(area_share(damage, *seam), top_ms, bottom_ms);
+  double& share = vertical ? left_share : top_share;
+  share = next_share(area_share(along, *seam), top_ms, bottom_ms);
   ++banded;
   cairo_destroy(lower_cr);
   cairo_surface_flush(lower);
