@@ -90,7 +90,7 @@ void draw_frame(benchmark::State& st, Screen screen, int width, int height,
   reference.configure(&scene);
   if (pinned == Pinned::Yes) reference.pin(records.pointers());
   kvr::SceneRenderer renderer(scene);
-  renderer.paint_in_bands(threads == Threads::Two);
+  if (threads == Threads::One) renderer.paint_in_bands(kvr::SceneRenderer::Bands::Never);
   kvr::FrameView view{&scene, &state, &records.pointers(), &reference};
   // Two surfaces one pixel apart in height: alternating them changes the
   // size, which makes everything draw again.

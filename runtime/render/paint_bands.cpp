@@ -1,5 +1,7 @@
 #include "paint_bands.h"
 
+#include <time.h>
+
 #include <algorithm>
 
 namespace kvr::render {
@@ -74,6 +76,19 @@ void rows_of(const std::vector<DeviceRect>& damage, int y1, int y2, std::vector<
     int a = std::max(r.y, y1), b = std::min(r.y + r.height, y2);
     if (a < b && r.width > 0) out.push_back({r.x, a, r.width, b - a});
   }
+}
+
+bool bands_paid_off(double elapsed_ms, double top_cpu_ms, double bottom_cpu_ms) {
+  double both = top_cpu_ms + bottom_cpu_ms;
+  // A clock too coarse to tell: keep painting in bands.
+  if (!(both > 0.0)) return true;
+  return elapsed_ms < 0.85 * both;
+}
+
+double thread_cpu_ms() {
+  timespec ts{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
 }
 
 void transpose(std::vector<DeviceRect>& rects) {

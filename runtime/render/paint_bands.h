@@ -6,6 +6,7 @@
 #ifndef KVR_RENDER_PAINT_BANDS_H
 #define KVR_RENDER_PAINT_BANDS_H
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -36,6 +37,18 @@ double next_share(double share, double top_ms, double bottom_ms);
 
 // The parts of `damage` within rows y1 (included) to y2 (excluded).
 void rows_of(const std::vector<DeviceRect>& damage, int y1, int y2, std::vector<DeviceRect>& out);
+
+// Whether painting in two bands saved time: the frame took `elapsed_ms`,
+// the bands top_cpu_ms and bottom_cpu_ms of processor time. When the two
+// threads had to take turns on one core, the frame took about as long as
+// both bands together.
+bool bands_paid_off(double elapsed_ms, double top_cpu_ms, double bottom_cpu_ms);
+
+// How long one thread paints after bands did not pay off.
+inline constexpr std::chrono::milliseconds kBandRetry{2000};
+
+// Processor time of the calling thread, in milliseconds.
+double thread_cpu_ms();
 
 // The same across: x and y, width and height swapped, so that seam_row,
 // area_share and rows_of work on columns.

@@ -29,13 +29,14 @@ struct SceneRenderer::Compiled {
   std::vector<std::string> problems;
   FrameTracker tracker{0};
   HatchMasks hatch_masks{0};
-  bool bands = PaintHelper::worthwhile();
+  Bands bands = PaintHelper::worthwhile() ? Bands::WhilePaying : Bands::Never;
   // Of the damaged area, what the top (left) band paints.
   double top_share = 0.5, left_share = 0.5;
   long banded = 0;  // frames painted in bands
   PaintHelper helper;
   std::vector<DeviceRect> band_damage[2];
   std::vector<DeviceRect> across;  // the damage transposed
+  std::chrono::steady_clock::time_point one_thread_until{};
 
   // The letterbox, the layout's paper and the elements (those `culling`
   // asks for, or all), on a target whose matrix is the identity.
@@ -117,6 +118,8 @@ bool SceneRenderer::Compiled::paint_in_bands(cairo_t* cr, const LayoutTransform&
                                              const FrameView& view, double now,
                                              const PointerLook& pointer,
                                              const std::vector<DeviceRect>& damage) {
+  if (bands == Bands::WhilePaying && std::chrono::steady_clock::now() < one_thread_until)
+    return false;
   cairo_surface_t* target = cairo_get_target(cr);
   cairo_format_t format = cairo_image_surface_get_format(target);
   unsigned char* data = cairo_image_surface_get_data(target);
@@ -164,20 +167,26 @@ bool SceneRenderer::Compiled::paint_in_bands(cairo_t* cr, const LayoutTransform&
     paint(to, t, view, now, pointer, &culling, &hatch_masks);
     cairo_restore(to);
   };
-  // Each band's time tells how the work lies in the damage; the next
-  // seam shares it out accordingly (a resize draws many alike frames).
+  // Each band's processor time tells how the work lies in the damage; the
+  // next seam shares it out accordingly (a resize draws many alike frames).
   using Clock = std::chrono::steady_clock;
   double top_ms = 0.0, bottom_ms = 0.0;
   auto timed = [&band](cairo_t* to, const std::vector<DeviceRect>& part, double& ms) {
-    Clock::time_point start = Clock::now();
+    double start = thread_cpu_ms();
     band(to, part);
-    ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    ms = thread_cpu_ms() - start;
   };
   auto theirs = [&] { timed(lower_cr, band_damage[1], bottom_ms); };
+  Clock::time_point start = Clock::now();
   helper.together(theirs, [&] { timed(cr, band_damage[0], top_ms); });
+  double elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
   double& share = vertical ? left_share : top_share;
   share = next_share(area_share(along, *seam), top_ms, bottom_ms);
   ++banded;
+  // With the other core busy elsewhere the two bands take turns on one,
+  // which costs more than one thread painting it all: one thread paints
+  // for a while, then two are tried again.
+  if (!bands_paid_off(elapsed, top_ms, bottom_ms)) one_thread_until = Clock::now() + kBandRetry;
   cairo_destroy(lower_cr);
   cairo_surface_flush(lower);
   cairo_surface_destroy(lower);
@@ -211,7 +220,8 @@ std::vector<DeviceRect> SceneRenderer::update(cairo_t* cr, int width, int height
   if (damage.empty()) return damage;
   // Hatching is kept as masks only for a raster target.
   bool raster = cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE;
-  if (raster && c.bands && c.paint_in_bands(cr, t, view, now, pointer, damage)) return damage;
+  if (raster && c.bands != Bands::Never && c.paint_in_bands(cr, t, view, now, pointer, damage))
+    return damage;
   cairo_save(cr);
   bool whole = damage.size() == 1 && damage[0] == DeviceRect{0, 0, width, height};
   Culling culling{&damage, &c.tracker.rects()};
@@ -225,8 +235,8 @@ std::vector<DeviceRect> SceneRenderer::update(cairo_t* cr, int width, int height
   return damage;
 }
 
-void SceneRenderer::paint_in_bands(bool on) {
-  compiled_->bands = on && PaintHelper::worthwhile();
+void SceneRenderer::paint_in_bands(Bands how) {
+  compiled_->bands = PaintHelper::worthwhile() ? how : Bands::Never;
 }
 
 long SceneRenderer::frames_in_bands() const {

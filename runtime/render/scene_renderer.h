@@ -73,10 +73,12 @@ class SceneRenderer {
   // surface): the next update() draws everything.
   void forget();
 
-  // Whether update() paints a large damage of an image target in two
-  // bands on two threads (the default on a machine with two cores or
-  // more). The pixels are the same either way.
-  void paint_in_bands(bool on);
+  // How update() paints a large damage of an image target: with one
+  // thread, in two bands on two threads while that saves time (the default
+  // on a machine with two cores or more), or always in two bands. The
+  // pixels are the same either way.
+  enum class Bands { Never, WhilePaying, Always };
+  void paint_in_bands(Bands how);
   // How many update() calls painted in two bands so far.
   long frames_in_bands() const;
 
