@@ -35,31 +35,8 @@ fail() {
   exit 1
 }
 
-# A free display number: no lock file and no socket.
-display=""
-for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-      [ -e "/tmp/.X11-unix/X$n" ] && break
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-      display=":$n"
-      break
-    fi
-    kill "$xvfb_pid" 2>/dev/null
-    xvfb_pid=""
-  fi
-done
-if [ -z "$display" ]; then
-  echo "SKIP: Xvfb cannot start here"
-  cat "$work/xvfb.log" 2>/dev/null
-  exit 77
-fi
-export DISPLAY=$display
+. "$(dirname "$0")/xvfb_display.sh"
+start_xvfb 91 140 1024x768x24
 
 # One run: the scene and a windowed 800 x 600 setting in run/, and a
 # stand-in menu program in the parent folder that records its argument.

@@ -48,30 +48,8 @@ fail() {
   exit 1
 }
 
-# A free display number: no lock file and no socket.
-display=""
-for n in $(seq 141 190); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-      [ -e "/tmp/.X11-unix/X$n" ] && break
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-      display=":$n"
-      break
-    fi
-    kill "$xvfb_pid" 2>/dev/null
-    xvfb_pid=""
-  fi
-done
-if [ -z "$display" ]; then
-  echo "SKIP: Xvfb cannot start here"
-  exit 77
-fi
-export DISPLAY=$display
+. "$(dirname "$0")/xvfb_display.sh"
+start_xvfb 141 190 1280x1024x24
 
 # Screenshots: a 192 KiB tmpfs holds the first few pictures only.
 mkdir -p "$work/run" "$work/shots"
