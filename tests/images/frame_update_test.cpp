@@ -7,6 +7,7 @@
 
 #include "canvas.h"
 #include "focus_navigator.h"
+#include "home_scene.h"
 #include "reference.h"
 #include "sample_records.h"
 #include "scene_renderer.h"
@@ -190,17 +191,9 @@ TEST(FrameUpdate, TheFocusRingRedrawsTheButtonsItReachesAndLeaves) {
 class ShippedScene : public ::testing::TestWithParam<std::pair<int, int>> {};
 
 TEST_P(ShippedScene, FramesDrawnByChangesEqualWholeFrames) {
-  kvr::SceneLoadResult loaded = kvr::load_scene_file(MAISON_SCENE_FILE);
-  ASSERT_TRUE(loaded.scene) << loaded.error;
-  const kvr::Scene& scene = *loaded.scene;
-  kvr::sample::Records records(scene);
-  kvr::SceneState state;
-  state.reset(scene);
-  records.startup_house();
-  kvr::SceneRenderer renderer(scene);
-  kvr::Reference reference;
-  reference.configure(&scene);
-  kvr::FrameView view{&scene, &state, &records.pointers(), &reference};
+  test::Home home;
+  auto& [scene, records, state, reference, renderer] = home;
+  kvr::FrameView view = home.view();
   auto [w, h] = GetParam();
   Canvas c(w, h), fresh(w, h);
   double now = 100.0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "home_scene.h"
 #include "paint_helper.h"
 #include "reference.h"
 #include "sample_records.h"
@@ -117,17 +118,10 @@ TEST(PaintHelper, RunsBothPartsAndReturnsWhenBothEnded) {
 // two threads and by one that does not: the same pixels in every frame.
 TEST(PaintBands, TheShippedSceneLooksTheSameInBands) {
   if (!render::PaintHelper::worthwhile()) GTEST_SKIP() << "one core: never painted in bands";
-  kvr::SceneLoadResult loaded = kvr::load_scene_file(MAISON_SCENE_FILE);
-  ASSERT_TRUE(loaded.scene) << loaded.error;
-  const kvr::Scene& scene = *loaded.scene;
-  kvr::sample::Records records(scene);
-  kvr::SceneState state;
-  state.reset(scene);
-  records.startup_house();
-  kvr::Reference reference;
-  reference.configure(&scene);
-  kvr::FrameView view{&scene, &state, &records.pointers(), &reference};
-  kvr::SceneRenderer banded(scene), single(scene);
+  test::Home home;
+  auto& [scene, records, state, reference, banded] = home;
+  kvr::FrameView view = home.view();
+  kvr::SceneRenderer single(scene);
   // Always: a frame in which bands did not pay off (a busy machine, the
   // sanitizers) would leave the next ones to one thread.
   banded.paint_in_bands(kvr::SceneRenderer::Bands::Always);

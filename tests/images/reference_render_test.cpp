@@ -16,6 +16,7 @@
 #include "csv_table.h"
 #include "element_model.h"
 #include "focus_navigator.h"
+#include "home_scene.h"
 #include "report_page.h"
 #include "report_writer.h"
 #include "sample_records.h"
@@ -24,6 +25,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using test::Home;
+using test::load_home;
 using namespace kvr::render;
 
 const std::string kEnergy = "ABCDEFG";
@@ -78,34 +81,6 @@ TEST(Comparison, SignPerCentAndVerdict) {
   EXPECT_EQ(decimals_of(" 306.9"), 1);
   EXPECT_EQ(decimals_of("41914"), 0);
 }
-
-kvr::Scene load_home() {
-  kvr::SceneLoadResult r = kvr::load_scene_file(MAISON_SCENE_FILE);
-  EXPECT_TRUE(r.scene.has_value()) << r.error;
-  return r.scene ? *r.scene : kvr::Scene{};
-}
-
-// HOME.SP1 with the start-up house's records and a reference to pin.
-struct Home {
-  Home() : scene(load_home()), records(scene), renderer(scene) {
-    state.reset(scene);
-    reference.configure(&scene);
-    records.startup_house();
-  }
-  kvr::FrameView view() {
-    kvr::FrameView v{&scene, &state, &records.pointers(), &reference};
-    return v;
-  }
-  void flag(const char* name, bool on) {
-    std::uint64_t bit = std::uint64_t{1} << scene.find_flag(name);
-    state.flags = on ? (state.flags | bit) : (state.flags & ~bit);
-  }
-  kvr::Scene scene;
-  kvr::sample::Records records;
-  kvr::SceneState state;
-  kvr::Reference reference;
-  kvr::SceneRenderer renderer;
-};
 
 // The compiled elements of a kind, in drawing order.
 void find_kind(const std::vector<Node>& nodes, Kind kind, std::vector<const Node*>& out) {
