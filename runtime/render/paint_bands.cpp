@@ -85,6 +85,16 @@ bool bands_paid_off(double elapsed_ms, double top_cpu_ms, double bottom_cpu_ms) 
   return elapsed_ms < 0.85 * both;
 }
 
+void BandVerdict::record(bool paid_off, Clock::time_point now) {
+  if (paid_off) {
+    unpaid_ = 0;
+    return;
+  }
+  if (++unpaid_ < kBandStrikes) return;
+  unpaid_ = 0;
+  one_thread_until_ = now + kBandRetry;
+}
+
 double thread_cpu_ms() {
   timespec ts{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);

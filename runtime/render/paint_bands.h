@@ -44,8 +44,27 @@ void rows_of(const std::vector<DeviceRect>& damage, int y1, int y2, std::vector<
 // both bands together.
 bool bands_paid_off(double elapsed_ms, double top_cpu_ms, double bottom_cpu_ms);
 
-// How long one thread paints after bands did not pay off.
+// How long one thread paints after bands did not pay off kBandStrikes
+// frames in a row.
 inline constexpr std::chrono::milliseconds kBandRetry{2000};
+inline constexpr int kBandStrikes = 3;
+
+// Whether the next large damage is painted in bands, from how the last
+// frames painted in bands went. One slow frame (the first at a new size,
+// which makes masks and lays out texts; the helper woken late) says little
+// about the next: only kBandStrikes frames in a row that did not pay off
+// leave the next kBandRetry to one thread, after which bands are tried
+// again.
+class BandVerdict {
+ public:
+  using Clock = std::chrono::steady_clock;
+  bool allows(Clock::time_point now) const { return now >= one_thread_until_; }
+  void record(bool paid_off, Clock::time_point now);
+
+ private:
+  int unpaid_ = 0;  // frames in a row that did not pay off
+  Clock::time_point one_thread_until_{};
+};
 
 // Processor time of the calling thread, in milliseconds.
 double thread_cpu_ms();

@@ -36,7 +36,7 @@ struct SceneRenderer::Compiled {
   PaintHelper helper;
   std::vector<DeviceRect> band_damage[2];
   std::vector<DeviceRect> across;  // the damage transposed
-  std::chrono::steady_clock::time_point one_thread_until{};
+  BandVerdict verdict;
 
   // The letterbox, the layout's paper and the elements (those `culling`
   // asks for, or all), on a target whose matrix is the identity.
@@ -118,7 +118,7 @@ bool SceneRenderer::Compiled::paint_in_bands(cairo_t* cr, const LayoutTransform&
                                              const FrameView& view, double now,
                                              const PointerLook& pointer,
                                              const std::vector<DeviceRect>& damage) {
-  if (bands == Bands::WhilePaying && std::chrono::steady_clock::now() < one_thread_until)
+  if (bands == Bands::WhilePaying && !verdict.allows(std::chrono::steady_clock::now()))
     return false;
   cairo_surface_t* target = cairo_get_target(cr);
   cairo_format_t format = cairo_image_surface_get_format(target);
@@ -184,9 +184,9 @@ bool SceneRenderer::Compiled::paint_in_bands(cairo_t* cr, const LayoutTransform&
   share = next_share(area_share(along, *seam), top_ms, bottom_ms);
   ++banded;
   // With the other core busy elsewhere the two bands take turns on one,
-  // which costs more than one thread painting it all: one thread paints
-  // for a while, then two are tried again.
-  if (!bands_paid_off(elapsed, top_ms, bottom_ms)) one_thread_until = Clock::now() + kBandRetry;
+  // which costs more than one thread painting it all: after a few such
+  // frames one thread paints for a while, then two are tried again.
+  verdict.record(bands_paid_off(elapsed, top_ms, bottom_ms), Clock::now());
   cairo_destroy(lower_cr);
   cairo_surface_flush(lower);
   cairo_surface_destroy(lower);

@@ -95,6 +95,30 @@ TEST(PaintBands, BandsPayOffOnlyWhenTheyRanAtOnce) {
   EXPECT_TRUE(render::bands_paid_off(1.0, 0.0, 0.0));
 }
 
+TEST(PaintBands, OnlyFramesInARowThatDidNotPayOffLeaveBandsForAWhile) {
+  using Clock = render::BandVerdict::Clock;
+  render::BandVerdict verdict;
+  Clock::time_point t0 = Clock::now();
+  EXPECT_TRUE(verdict.allows(t0));
+  // Slow frames between ones that paid off (a first frame at a new size)
+  // never add up to a verdict against bands.
+  for (int i = 0; i < 10; ++i) {
+    for (int k = 1; k < render::kBandStrikes; ++k) verdict.record(false, t0);
+    verdict.record(true, t0);
+    EXPECT_TRUE(verdict.allows(t0));
+  }
+  for (int k = 1; k < render::kBandStrikes; ++k) verdict.record(false, t0);
+  EXPECT_TRUE(verdict.allows(t0));
+  verdict.record(false, t0);
+  EXPECT_FALSE(verdict.allows(t0));
+  EXPECT_FALSE(verdict.allows(t0 + render::kBandRetry - std::chrono::milliseconds(1)));
+  Clock::time_point later = t0 + render::kBandRetry;
+  EXPECT_TRUE(verdict.allows(later));
+  // Tried again: the count of slow frames starts from nothing.
+  for (int k = 1; k < render::kBandStrikes; ++k) verdict.record(false, later);
+  EXPECT_TRUE(verdict.allows(later));
+}
+
 TEST(PaintHelper, RunsBothPartsAndReturnsWhenBothEnded) {
   render::PaintHelper helper;
   std::atomic<int> theirs_runs{0};
