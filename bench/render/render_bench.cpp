@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <iostream>
 #include <sstream>
+#include <string_view>
 
 #include "reference.h"
 #include "report_writer.h"
@@ -76,7 +77,8 @@ enum class Pinned { No, Yes };
 // A large damage is painted in two bands on two threads, unless the case
 // asks for one thread (the "_OneThread" cases, for comparison and for
 // counting instructions: callgrind's count of update() misses the helper
-// thread's work).
+// thread's work). Bands give way to one thread while they do not pay off;
+// KVR_BENCH_BANDS=always keeps them on every large damage.
 enum class Threads { Two, One };
 
 void draw_frame(benchmark::State& st, Screen screen, int width, int height,
@@ -90,7 +92,14 @@ void draw_frame(benchmark::State& st, Screen screen, int width, int height,
   reference.configure(&scene);
   if (pinned == Pinned::Yes) reference.pin(records.pointers());
   kvr::SceneRenderer renderer(scene);
-  if (threads == Threads::One) renderer.paint_in_bands(kvr::SceneRenderer::Bands::Never);
+  if (threads == Threads::One) {
+    renderer.paint_in_bands(kvr::SceneRenderer::Bands::Never);
+  } else if (const char* bands = std::getenv("KVR_BENCH_BANDS");
+             bands != nullptr && std::string_view(bands) == "always") {
+    // Every large damage in bands, whether or not they paid off in the
+    // frames before: what two threads do on this machine at the moment.
+    renderer.paint_in_bands(kvr::SceneRenderer::Bands::Always);
+  }
   kvr::FrameView view{&scene, &state, &records.pointers(), &reference};
   // Two surfaces one pixel apart in height: alternating them changes the
   // size, which makes everything draw again.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -119,23 +120,38 @@ TEST(PaintBands, OnlyFramesInARowThatDidNotPayOffLeaveBandsForAWhile) {
   EXPECT_TRUE(verdict.allows(later));
 }
 
-TEST(PaintHelper, RunsBothPartsAndReturnsWhenBothEnded) {
+TEST(PaintHelper, RunsBothPartsOnceAndReturnsWhenBothEnded) {
   render::PaintHelper helper;
   std::atomic<int> theirs_runs{0};
   int ours_runs = 0;
-  std::thread::id caller = std::this_thread::get_id(), helper_thread;
   for (int i = 0; i < 2000; ++i) {
-    int seen = -1;
-    auto theirs = [&] {
-      helper_thread = std::this_thread::get_id();
-      ++theirs_runs;
-    };
+    // Ours ends at once: theirs runs on the helper or, taken back before
+    // the helper began it, here; never twice, never not at all.
+    auto theirs = [&] { ++theirs_runs; };
     helper.together(theirs, [&] { ++ours_runs; });
-    seen = theirs_runs.load();
-    ASSERT_EQ(seen, i + 1) << "together() returned before the helper's part ended";
+    ASSERT_EQ(theirs_runs.load(), i + 1) << "together() returned before the helper's part ended";
   }
   EXPECT_EQ(ours_runs, 2000);
-  EXPECT_NE(helper_thread, caller);
+}
+
+TEST(PaintHelper, TheHelperRunsTheirsWhileOursIsStillRunning) {
+  render::PaintHelper helper;
+  std::thread::id caller = std::this_thread::get_id();
+  for (int i = 0; i < 20; ++i) {
+    std::atomic<bool> ran{false};
+    std::thread::id ran_on;
+    auto theirs = [&] {
+      ran_on = std::this_thread::get_id();
+      ran = true;
+    };
+    // Ours waits (up to far longer than any wake-up) for theirs to have run.
+    helper.together(theirs, [&] {
+      auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (!ran && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+    });
+    ASSERT_TRUE(ran.load());
+    EXPECT_NE(ran_on, caller) << "round " << i;
+  }
 }
 
 // The shipped scene through a session, painted by a renderer that uses
