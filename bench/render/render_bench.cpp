@@ -136,6 +136,11 @@ void draw_frame(benchmark::State& st, Screen screen, int width, int height,
   }
   cairo_surface_destroy(surfaces[0]);
   cairo_surface_destroy(surfaces[1]);
+  // The share of the frames painted in bands: how the two-thread figures
+  // are to be read.
+  if (threads == Threads::Two && st.iterations() > 0)
+    st.counters["in_bands"] =
+        static_cast<double>(renderer.frames_in_bands()) / static_cast<double>(st.iterations());
 }
 
 // Milliseconds (microseconds) per frame; the CPU time is the whole

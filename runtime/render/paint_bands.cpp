@@ -85,13 +85,20 @@ bool bands_paid_off(double elapsed_ms, double top_cpu_ms, double bottom_cpu_ms) 
   return elapsed_ms < 0.85 * both;
 }
 
-void BandVerdict::record(bool paid_off, Clock::time_point now) {
-  if (paid_off) {
-    unpaid_ = 0;
-    return;
+void BandVerdict::record(BandOutcome outcome, Clock::time_point now) {
+  switch (outcome) {
+    case BandOutcome::PaidOff:
+      took_turns_ = helper_late_ = 0;
+      return;
+    case BandOutcome::TookTurns:
+      ++took_turns_;
+      break;
+    case BandOutcome::HelperLate:
+      ++helper_late_;
+      break;
   }
-  if (++unpaid_ < kBandStrikes) return;
-  unpaid_ = 0;
+  if (took_turns_ < kBandStrikes && helper_late_ < kLateStrikes) return;
+  took_turns_ = helper_late_ = 0;
   one_thread_until_ = now + kBandRetry;
 }
 

@@ -44,25 +44,36 @@ void rows_of(const std::vector<DeviceRect>& damage, int y1, int y2, std::vector<
 // both bands together.
 bool bands_paid_off(double elapsed_ms, double top_cpu_ms, double bottom_cpu_ms);
 
-// How long one thread paints after bands did not pay off kBandStrikes
-// frames in a row.
+// How long one thread paints after bands did not pay off: kBandStrikes
+// frames in which both bands ran on the two threads but took turns, or
+// kLateStrikes in which the helper had not begun its band when the other
+// ended (the calling thread then painted it: a late helper costs little
+// more than one thread, so it is given more chances).
 inline constexpr std::chrono::milliseconds kBandRetry{2000};
 inline constexpr int kBandStrikes = 3;
+inline constexpr int kLateStrikes = 8;
+
+// How a frame painted in bands went.
+enum class BandOutcome {
+  PaidOff,     // the two ran at once
+  TookTurns,   // both ran on the helper and here, but one after the other
+  HelperLate,  // this thread painted both bands
+};
 
 // Whether the next large damage is painted in bands, from how the last
 // frames painted in bands went. One slow frame (the first at a new size,
-// which makes masks and lays out texts; the helper woken late) says little
-// about the next: only kBandStrikes frames in a row that did not pay off
-// leave the next kBandRetry to one thread, after which bands are tried
-// again.
+// which makes masks and lays out texts; a helper slow to wake) says little
+// about the next: only a run of frames that did not pay off leaves the
+// next kBandRetry to one thread, after which bands are tried again.
 class BandVerdict {
  public:
   using Clock = std::chrono::steady_clock;
   bool allows(Clock::time_point now) const { return now >= one_thread_until_; }
-  void record(bool paid_off, Clock::time_point now);
+  void record(BandOutcome outcome, Clock::time_point now);
 
  private:
-  int unpaid_ = 0;  // frames in a row that did not pay off
+  // Frames since the last that paid off, of either kind.
+  int took_turns_ = 0, helper_late_ = 0;
   Clock::time_point one_thread_until_{};
 };
 

@@ -23,16 +23,17 @@ class PaintHelper {
   // returns when both have ended. When the helper has not begun theirs by
   // the time ours ended (its core busy elsewhere, or slow to wake), the
   // calling thread takes theirs back and runs it itself: a late helper
-  // costs no more than one thread doing both.
+  // costs no more than one thread doing both. True when the helper ran it.
   template <class Theirs, class Ours>
-  void together(Theirs& theirs, Ours&& ours) {
+  bool together(Theirs& theirs, Ours&& ours) {
     start([](void* f) { (*static_cast<Theirs*>(f))(); }, &theirs);
     ours();
     if (withdraw()) {
       theirs();
-      return;
+      return false;
     }
     finish();
+    return true;
   }
 
   // A machine with one core gains nothing from a second thread.

@@ -178,15 +178,19 @@ bool SceneRenderer::Compiled::paint_in_bands(cairo_t* cr, const LayoutTransform&
   };
   auto theirs = [&] { timed(lower_cr, band_damage[1], bottom_ms); };
   Clock::time_point start = Clock::now();
-  helper.together(theirs, [&] { timed(cr, band_damage[0], top_ms); });
+  bool helped = helper.together(theirs, [&] { timed(cr, band_damage[0], top_ms); });
   double elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
   double& share = vertical ? left_share : top_share;
   share = next_share(area_share(along, *seam), top_ms, bottom_ms);
   ++banded;
-  // With the other core busy elsewhere the two bands take turns on one,
-  // which costs more than one thread painting it all: after a few such
-  // frames one thread paints for a while, then two are tried again.
-  verdict.record(bands_paid_off(elapsed, top_ms, bottom_ms), Clock::now());
+  // With the other core busy elsewhere the two bands take turns on one, or
+  // the helper begins too late and this thread paints both; either costs
+  // more than one thread painting it all: after a run of such frames one
+  // thread paints for a while, then two are tried again.
+  BandOutcome outcome = !helped                                      ? BandOutcome::HelperLate
+                        : bands_paid_off(elapsed, top_ms, bottom_ms) ? BandOutcome::PaidOff
+                                                                     : BandOutcome::TookTurns;
+  verdict.record(outcome, Clock::now());
   cairo_destroy(lower_cr);
   cairo_surface_flush(lower);
   cairo_surface_destroy(lower);

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "canvas.h"
@@ -96,28 +97,38 @@ TEST(PaintBands, BandsPayOffOnlyWhenTheyRanAtOnce) {
   EXPECT_TRUE(render::bands_paid_off(1.0, 0.0, 0.0));
 }
 
-TEST(PaintBands, OnlyFramesInARowThatDidNotPayOffLeaveBandsForAWhile) {
+TEST(PaintBands, OnlyARunOfFramesThatDidNotPayOffLeavesBandsForAWhile) {
   using Clock = render::BandVerdict::Clock;
-  render::BandVerdict verdict;
+  using render::BandOutcome;
   Clock::time_point t0 = Clock::now();
-  EXPECT_TRUE(verdict.allows(t0));
   // Slow frames between ones that paid off (a first frame at a new size)
   // never add up to a verdict against bands.
-  for (int i = 0; i < 10; ++i) {
-    for (int k = 1; k < render::kBandStrikes; ++k) verdict.record(false, t0);
-    verdict.record(true, t0);
-    EXPECT_TRUE(verdict.allows(t0));
+  {
+    render::BandVerdict verdict;
+    for (int i = 0; i < 10; ++i) {
+      for (int k = 1; k < render::kBandStrikes; ++k) verdict.record(BandOutcome::TookTurns, t0);
+      for (int k = 1; k < render::kLateStrikes; ++k) verdict.record(BandOutcome::HelperLate, t0);
+      verdict.record(BandOutcome::PaidOff, t0);
+      EXPECT_TRUE(verdict.allows(t0));
+    }
   }
-  for (int k = 1; k < render::kBandStrikes; ++k) verdict.record(false, t0);
-  EXPECT_TRUE(verdict.allows(t0));
-  verdict.record(false, t0);
-  EXPECT_FALSE(verdict.allows(t0));
-  EXPECT_FALSE(verdict.allows(t0 + render::kBandRetry - std::chrono::milliseconds(1)));
-  Clock::time_point later = t0 + render::kBandRetry;
-  EXPECT_TRUE(verdict.allows(later));
-  // Tried again: the count of slow frames starts from nothing.
-  for (int k = 1; k < render::kBandStrikes; ++k) verdict.record(false, later);
-  EXPECT_TRUE(verdict.allows(later));
+  // Bands that took turns: kBandStrikes frames; a late helper: kLateStrikes.
+  for (auto [outcome, strikes] : {std::pair{BandOutcome::TookTurns, render::kBandStrikes},
+                                  std::pair{BandOutcome::HelperLate, render::kLateStrikes}}) {
+    render::BandVerdict verdict;
+    for (int k = 1; k < strikes; ++k) verdict.record(outcome, t0);
+    EXPECT_TRUE(verdict.allows(t0)) << strikes;
+    verdict.record(outcome, t0);
+    EXPECT_FALSE(verdict.allows(t0)) << strikes;
+    EXPECT_FALSE(verdict.allows(t0 + render::kBandRetry - std::chrono::milliseconds(1)));
+    Clock::time_point later = t0 + render::kBandRetry;
+    EXPECT_TRUE(verdict.allows(later));
+    // Tried again: the count of slow frames starts from nothing.
+    for (int k = 1; k < strikes; ++k) verdict.record(outcome, later);
+    EXPECT_TRUE(verdict.allows(later)) << strikes;
+  }
+  // A late helper is given more chances than bands that took turns.
+  EXPECT_GT(render::kLateStrikes, render::kBandStrikes);
 }
 
 TEST(PaintHelper, RunsBothPartsOnceAndReturnsWhenBothEnded) {
@@ -127,9 +138,15 @@ TEST(PaintHelper, RunsBothPartsOnceAndReturnsWhenBothEnded) {
   for (int i = 0; i < 2000; ++i) {
     // Ours ends at once: theirs runs on the helper or, taken back before
     // the helper began it, here; never twice, never not at all.
-    auto theirs = [&] { ++theirs_runs; };
-    helper.together(theirs, [&] { ++ours_runs; });
+    std::thread::id ran_on;
+    auto theirs = [&] {
+      ran_on = std::this_thread::get_id();
+      ++theirs_runs;
+    };
+    bool helped = helper.together(theirs, [&] { ++ours_runs; });
     ASSERT_EQ(theirs_runs.load(), i + 1) << "together() returned before the helper's part ended";
+    // It tells truly which thread ran theirs.
+    ASSERT_EQ(helped, ran_on != std::this_thread::get_id()) << "round " << i;
   }
   EXPECT_EQ(ours_runs, 2000);
 }
@@ -145,11 +162,12 @@ TEST(PaintHelper, TheHelperRunsTheirsWhileOursIsStillRunning) {
       ran = true;
     };
     // Ours waits (up to far longer than any wake-up) for theirs to have run.
-    helper.together(theirs, [&] {
+    bool helped = helper.together(theirs, [&] {
       auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
       while (!ran && std::chrono::steady_clock::now() < until) std::this_thread::yield();
     });
     ASSERT_TRUE(ran.load());
+    EXPECT_TRUE(helped) << "round " << i;
     EXPECT_NE(ran_on, caller) << "round " << i;
   }
 }
