@@ -18,6 +18,11 @@ PaintHelper::~PaintHelper() {
 }
 
 bool PaintHelper::worthwhile() {
+  // The cores this process may run on (taskset, a container's share), not
+  // those the machine has.
+  cpu_set_t allowed;
+  CPU_ZERO(&allowed);
+  if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) return CPU_COUNT(&allowed) >= 2;
   return std::thread::hardware_concurrency() >= 2;
 }
 

@@ -36,7 +36,8 @@ class PaintHelper {
     return true;
   }
 
-  // A machine with one core gains nothing from a second thread.
+  // A process that may run on one core only gains nothing from a second
+  // thread.
   static bool worthwhile();
 
  private:

@@ -4,6 +4,7 @@
 #include "paint_bands.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
 
 #include <atomic>
 #include <chrono>
@@ -129,6 +130,27 @@ TEST(PaintBands, OnlyARunOfFramesThatDidNotPayOffLeavesBandsForAWhile) {
   }
   // A late helper is given more chances than bands that took turns.
   EXPECT_GT(render::kLateStrikes, render::kBandStrikes);
+}
+
+TEST(PaintHelper, IsWorthwhileOnlyWithTwoCoresToRunOn) {
+  cpu_set_t allowed;
+  CPU_ZERO(&allowed);
+  ASSERT_EQ(sched_getaffinity(0, sizeof allowed, &allowed), 0);
+  if (CPU_COUNT(&allowed) < 2) GTEST_SKIP() << "this process may run on one core only";
+  EXPECT_TRUE(render::PaintHelper::worthwhile());
+  // Held to one core (as under taskset -c N), though the machine has more.
+  cpu_set_t one;
+  CPU_ZERO(&one);
+  for (std::size_t c = 0; c < CPU_SETSIZE; ++c) {
+    if (CPU_ISSET(c, &allowed)) {
+      CPU_SET(c, &one);
+      break;
+    }
+  }
+  ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+  bool held = render::PaintHelper::worthwhile();
+  ASSERT_EQ(sched_setaffinity(0, sizeof allowed, &allowed), 0);
+  EXPECT_FALSE(held);
 }
 
 TEST(PaintHelper, RunsBothPartsOnceAndReturnsWhenBothEnded) {
