@@ -190,12 +190,11 @@ void FrameTracker::keep_texts_whole() {
   }
 }
 
-bool FrameTracker::cuts_text(int row, bool across) const {
+bool FrameTracker::cuts_text(int row) const {
   for (std::size_t i = 0; i < slots_.size(); ++i) {
     if (!slots_[i].shown || !slots_[i].text) continue;
     const DeviceRect& r = rects_[i];
-    int from = across ? r.x : r.y, extent = across ? r.width : r.height;
-    if (from < row && row < from + extent) return true;
+    if (r.y < row && row < r.y + r.height) return true;
   }
   return false;
 }

@@ -30,9 +30,9 @@ class FrameTracker {
 
   void forget() { known_ = false; }
 
-  // Whether a clip edge between rows row - 1 and row (columns, `across`)
-  // would cut through a text drawn in the frame tracked last.
-  bool cuts_text(int row, bool across = false) const;
+  // Whether a clip edge between rows row - 1 and row would cut through a
+  // text drawn in the frame tracked last.
+  bool cuts_text(int row) const;
 
   // More damaged rectangles than this are merged into one.
   static constexpr std::size_t kMaxRects = 12;

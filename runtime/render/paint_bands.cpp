@@ -108,8 +108,4 @@ double thread_cpu_ms() {
   return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
 }
 
-void transpose(std::vector<DeviceRect>& rects) {
-  for (DeviceRect& r : rects) r = {r.y, r.x, r.height, r.width};
-}
-
 }  // namespace kvr::render

@@ -1,8 +1,7 @@
-// A large redraw split in two bands, painted at once by two threads
-// (PaintHelper): bands of rows, or of columns where every row near the
-// middle runs through a text. The seam shares out the damaged area, and
-// never runs through a drawn text: Cairo 1.16 may leave out the top row of
-// a glyph that a clip cuts (see FrameTracker::keep_texts_whole).
+// A large redraw split in two bands of rows, painted at once by two
+// threads (PaintHelper). The seam shares out the damaged area, and never
+// runs through a drawn text: Cairo 1.16 may leave out the top row of a
+// glyph that a clip cuts (see FrameTracker::keep_texts_whole).
 #ifndef KVR_RENDER_PAINT_BANDS_H
 #define KVR_RENDER_PAINT_BANDS_H
 
@@ -79,10 +78,6 @@ class BandVerdict {
 
 // Processor time of the calling thread, in milliseconds.
 double thread_cpu_ms();
-
-// The same across: x and y, width and height swapped, so that seam_row,
-// area_share and rows_of work on columns.
-void transpose(std::vector<DeviceRect>& rects);
 
 }  // namespace kvr::render
 

@@ -31,11 +31,10 @@ struct SceneRenderer::Compiled {
   HatchMasks hatch_masks{0};
   Bands bands = PaintHelper::worthwhile() ? Bands::WhilePaying : Bands::Never;
   // Of the damaged area, what the top (left) band paints.
-  double top_share = 0.5, left_share = 0.5;
+  double top_share = 0.5;
   long banded = 0;  // frames painted in bands
   PaintHelper helper;
   std::vector<DeviceRect> band_damage[2];
-  std::vector<DeviceRect> across;  // the damage transposed
   BandVerdict verdict;
 
   // The letterbox, the layout's paper and the elements (those `culling`
@@ -128,35 +127,19 @@ bool SceneRenderer::Compiled::paint_in_bands(cairo_t* cr, const LayoutTransform&
   int stride = cairo_image_surface_get_stride(target);
   int rows = cairo_image_surface_get_height(target);
   int columns = cairo_image_surface_get_width(target);
-  // Rows first: a row of pixels is one run of memory.
-  bool vertical = false;
+  // Bands of rows: each thread writes runs of memory of its own. A damage
+  // whose middle rows all run through texts (the camera view) is painted
+  // by one thread: bands of columns there, measured, took longer than one
+  // thread, the two halves sharing most of their elements and every row.
   std::optional<int> seam =
       seam_row(damage, top_share, [this](int row) { return tracker.cuts_text(row); });
-  if (!seam) {
-    across = damage;
-    transpose(across);
-    seam = seam_row(across, left_share, [this](int col) { return tracker.cuts_text(col, true); });
-    vertical = true;
-  }
-  int extent = vertical ? columns : rows;
-  if (!seam || *seam <= 0 || *seam >= extent) return false;
-  const std::vector<DeviceRect>& along = vertical ? across : damage;
-  rows_of(along, 0, *seam, band_damage[0]);
-  rows_of(along, *seam, extent, band_damage[1]);
-  if (vertical) {
-    transpose(band_damage[0]);
-    transpose(band_damage[1]);
-  }
+  if (!seam || *seam <= 0 || *seam >= rows) return false;
+  rows_of(damage, 0, *seam, band_damage[0]);
+  rows_of(damage, *seam, rows, band_damage[1]);
   cairo_surface_flush(target);
-  std::ptrdiff_t skip = vertical ? static_cast<std::ptrdiff_t>(*seam) * 4
-                                 : static_cast<std::ptrdiff_t>(*seam) * stride;
-  cairo_surface_t* lower =
-      cairo_image_surface_create_for_data(data + skip, format, vertical ? columns - *seam : columns,
-                                          vertical ? rows : rows - *seam, stride);
-  if (vertical)
-    cairo_surface_set_device_offset(lower, -*seam, 0.0);
-  else
-    cairo_surface_set_device_offset(lower, 0.0, -*seam);
+  cairo_surface_t* lower = cairo_image_surface_create_for_data(
+      data + static_cast<std::ptrdiff_t>(*seam) * stride, format, columns, rows - *seam, stride);
+  cairo_surface_set_device_offset(lower, 0.0, -*seam);
   cairo_t* lower_cr = cairo_create(lower);
   auto band = [&](cairo_t* to, const std::vector<DeviceRect>& part) {
     Culling culling{&part, &tracker.rects()};
@@ -180,8 +163,7 @@ bool SceneRenderer::Compiled::paint_in_bands(cairo_t* cr, const LayoutTransform&
   Clock::time_point start = Clock::now();
   bool helped = helper.together(theirs, [&] { timed(cr, band_damage[0], top_ms); });
   double elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-  double& share = vertical ? left_share : top_share;
-  share = next_share(area_share(along, *seam), top_ms, bottom_ms);
+  top_share = next_share(area_share(damage, *seam), top_ms, bottom_ms);
   ++banded;
   // With the other core busy elsewhere the two bands take turns on one, or
   // the helper begins too late and this thread paints both; either costs
