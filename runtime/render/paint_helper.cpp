@@ -7,6 +7,17 @@
 
 namespace kvr::render {
 
+namespace {
+
+// The cores this process may run on (taskset, a container's share), not
+// those the machine has.
+bool allowed_cores(cpu_set_t& allowed) {
+  CPU_ZERO(&allowed);
+  return sched_getaffinity(0, sizeof allowed, &allowed) == 0;
+}
+
+}  // namespace
+
 PaintHelper::~PaintHelper() {
   if (!thread_.joinable()) return;
   {
@@ -18,11 +29,8 @@ PaintHelper::~PaintHelper() {
 }
 
 bool PaintHelper::worthwhile() {
-  // The cores this process may run on (taskset, a container's share), not
-  // those the machine has.
   cpu_set_t allowed;
-  CPU_ZERO(&allowed);
-  if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) return CPU_COUNT(&allowed) >= 2;
+  if (allowed_cores(allowed)) return CPU_COUNT(&allowed) >= 2;
   return std::thread::hardware_concurrency() >= 2;
 }
 
@@ -46,8 +54,7 @@ void PaintHelper::start(void (*job)(void*), void* arg) {
 void PaintHelper::keep_off(int cpu) {
   if (cpu < 0 || cpu == kept_off_) return;
   cpu_set_t allowed;
-  CPU_ZERO(&allowed);
-  if (sched_getaffinity(0, sizeof allowed, &allowed) != 0) return;
+  if (!allowed_cores(allowed)) return;
   auto core = static_cast<std::size_t>(cpu);
   if (CPU_ISSET(core, &allowed) && CPU_COUNT(&allowed) >= 2) CPU_CLR(core, &allowed);
   if (pthread_setaffinity_np(thread_.native_handle(), sizeof allowed, &allowed) == 0)
