@@ -39,7 +39,7 @@ struct DrawContext {
   Interaction interaction;
   const Fonts& fonts;
   const Culling* culling = nullptr;   // nullptr: draw everything
-  HatchMasks* hatch_masks = nullptr;  // nullptr: hatching is stroked line by line
+  HatchMasks* hatch_masks = nullptr;  // nullptr: none kept, each made for one paint
 };
 
 }  // namespace kvr::render

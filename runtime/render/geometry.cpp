@@ -81,8 +81,11 @@ void lay_hatch(Hatch& h, const std::vector<Point>& outline) {
     double offset = std::fmod(k, 2.0) == 0.0 ? 0.0 : h.joints / 2.0;
     double start =
         h.origin.x + offset + std::floor((x1 - h.origin.x - offset) / h.joints) * h.joints;
+    // Between level courses a joint runs from one course's edge to the
+    // next: the lines then never overlap, and their coverage adds up.
+    double trim = h.slope == 0.0 ? std::copysign(h.line_width / 2.0, h.spacing) : 0.0;
     for (double x = start; x <= x2; x += h.joints)
-      add({x, course_y(k, x)}, {x, course_y(k + 1.0, x)});
+      add({x, course_y(k, x) + trim}, {x, course_y(k + 1.0, x) - trim});
   }
   auto square = [](const std::pair<Point, Point>& s) {
     return s.first.x == s.second.x || s.first.y == s.second.y;

@@ -2,8 +2,9 @@
 // once into an alpha mask at the target's scale, then painted through it in
 // the hatch's current colour. A frame that recolours the walls, or an
 // animation over them, then costs one mask paint per shape instead of
-// stroking hundreds of lines. Used only on image targets, by update():
-// vector output and draw() keep stroking the lines.
+// stroking hundreds of lines. Used on image targets: update() keeps the
+// masks from frame to frame, draw() makes each for one paint; vector
+// output keeps stroking the lines.
 #ifndef KVR_RENDER_HATCH_MASKS_H
 #define KVR_RENDER_HATCH_MASKS_H
 
@@ -12,6 +13,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "element_model.h"
@@ -27,6 +29,10 @@ class HatchMasks {
   // when there is none for the current scale and sub-pixel position. The
   // two threads of a frame painted in bands may call it at once.
   void paint(cairo_t* cr, const Node& n, const Rgba& colour);
+
+  // The same for a target drawn whole, which keeps no masks: a mask made
+  // for this paint alone, of the rows the clip lets through.
+  static void paint_once(cairo_t* cr, const Node& n, const Rgba& colour);
 
   // Strokes n's courses on `cr` in the current source: the joints as one
   // path, each slanted course as one of its own.
@@ -50,7 +56,11 @@ class HatchMasks {
     Mask& operator=(const Mask&) = delete;
     ~Mask();
   };
+  static bool make(Mask& mask, const Node& n, const cairo_matrix_t& m);
+  static std::pair<int, int> needed_rows(cairo_t* cr, const Mask& mask, int at_y);
   static void draw_rows(Mask& mask, const Node& n, int a, int b);
+  static void paint_through(cairo_t* cr, cairo_surface_t* mask, int at_x, int at_y,
+                            const Rgba& colour);
 
   std::vector<std::unique_ptr<Mask>> masks_;  // by the element's slot
 };

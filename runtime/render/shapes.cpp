@@ -19,9 +19,13 @@ void draw_hatch(const DrawContext& dc, const Node& n) {
   if (h.segments.empty()) return;
   cairo_t* cr = dc.cr;
   Rgba colour = resolve(dc.view, h.colour);
-  if (dc.hatch_masks != nullptr &&
-      cairo_surface_get_type(cairo_get_group_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE) {
-    dc.hatch_masks->paint(cr, n, colour);
+  // On an image target through a mask, the same pixels whether or not
+  // the masks are kept.
+  if (cairo_surface_get_type(cairo_get_group_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE) {
+    if (dc.hatch_masks != nullptr)
+      dc.hatch_masks->paint(cr, n, colour);
+    else
+      HatchMasks::paint_once(cr, n, colour);
     return;
   }
   cairo_path_t* kept = cairo_copy_path(cr);

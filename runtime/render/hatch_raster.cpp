@@ -1,0 +1,115 @@
+#include "hatch_raster.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kvr::render {
+
+namespace {
+
+unsigned char* row_at(const MaskRows& rows, int y) {
+  return rows.pixels + static_cast<std::ptrdiff_t>(y - rows.y1) * rows.stride;
+}
+
+// a * b / 255, rounded, for a and b in 0..255.
+int times_255ths(int a, int b) {
+  int t = a * b + 128;
+  return (t + (t >> 8)) >> 8;
+}
+
+// The area of a pixel-sized square centred on the origin on the side of a
+// line where (x, y) . (nx, ny) <= d, for a unit normal (nx, ny): its
+// constants worked out once per direction.
+class SquareArea {
+ public:
+  SquareArea(double nx, double ny)
+      : a_(std::min(std::abs(nx), std::abs(ny))), b_(std::max(std::abs(nx), std::abs(ny))) {
+    corner_ = (a_ + b_) / 2.0;
+    side_ = (b_ - a_) / 2.0;
+    twice_ab_ = 2.0 * a_ * b_;
+  }
+  // Beyond `corner` the line misses the square; within `side` it crosses
+  // two opposite sides of it.
+  double operator()(double d) const {
+    if (d <= -corner_) return 0.0;
+    if (d >= corner_) return 1.0;
+    if (d < -side_) return (d + corner_) * (d + corner_) / twice_ab_;
+    if (d > side_) return 1.0 - (corner_ - d) * (corner_ - d) / twice_ab_;
+    return 0.5 + d / b_;
+  }
+  double corner() const { return corner_; }
+
+ private:
+  double a_, b_, corner_ = 0.0, side_ = 0.0, twice_ab_ = 0.0;
+};
+
+}  // namespace
+
+void add_box(const MaskRows& rows, double x1, double y1, double x2, double y2) {
+  // Edges in 1/256 pixel, as Cairo takes them; coverage in whole units.
+  auto fixed = [](double v) { return static_cast<long>(std::lround(v * 256.0)); };
+  long fx1 = std::max(fixed(x1), 0L), fx2 = std::min(fixed(x2), 256L * rows.width);
+  long fy1 = std::max(fixed(y1), 256L * rows.y1), fy2 = std::min(fixed(y2), 256L * rows.y2);
+  if (fx1 >= fx2 || fy1 >= fy2) return;
+  long px1 = fx1 >> 8, px2 = (fx2 + 255) >> 8;
+  long py1 = fy1 >> 8, py2 = (fy2 + 255) >> 8;
+  for (long py = py1; py < py2; ++py) {
+    long cy = std::min(fy2, (py + 1) * 256) - std::max(fy1, py * 256);
+    unsigned char* row = row_at(rows, static_cast<int>(py));
+    for (long px = px1; px < px2; ++px) {
+      long cx = std::min(fx2, (px + 1) * 256) - std::max(fx1, px * 256);
+      long v = row[px] + ((cx * cy * 255 + 32768) >> 16);
+      row[px] = static_cast<unsigned char>(std::min(v, 255L));
+    }
+  }
+}
+
+void over_line(const MaskRows& rows, Point a, Point b, double width) {
+  double dx = b.x - a.x, dy = b.y - a.y;
+  double length = std::hypot(dx, dy);
+  if (length <= 0.0 || width <= 0.0) return;
+  double tx = dx / length, ty = dy / length;  // along the line
+  double nx = -ty, ny = tx;                   // across it
+  double half = width / 2.0;
+  // Both directions meet the square alike: one is the other turned.
+  SquareArea area(tx, ty);
+  // A pixel's share: between the two sides, and between the two ends
+  // (wholly, but within a pixel of them).
+  double reach = area.corner();
+  auto coverage = [&](int px, int py) {
+    double cx = px + 0.5 - a.x, cy = py + 0.5 - a.y;
+    double across = nx * cx + ny * cy, along = tx * cx + ty * cy;
+    double share = area(half - across) - area(-half - across);
+    if (share > 0.0 && (along < reach || along > length - reach))
+      share *= area(length - along) - area(-along);
+    return share;
+  };
+  auto put = [&](int px, int py) {
+    int c = static_cast<int>(coverage(px, py) * 255.0 + 0.5);
+    if (c <= 0) return;
+    unsigned char& m = row_at(rows, py)[px];
+    m = static_cast<unsigned char>(std::min(255, c + times_255ths(m, 255 - c)));
+  };
+  // Every pixel the line touches, walked along its longer extent: for each
+  // column (row) only the rows (columns) it crosses there.
+  bool level = std::abs(tx) >= std::abs(ty);
+  double from = level ? std::min(a.x, b.x) : std::min(a.y, b.y);
+  double to = level ? std::max(a.x, b.x) : std::max(a.y, b.y);
+  double rate = level ? ty / tx : tx / ty;  // the other coordinate's change per pixel
+  double thick = half / (level ? std::abs(tx) : std::abs(ty)) + std::abs(rate) / 2.0;
+  int first = static_cast<int>(std::floor(from - half));
+  int last = static_cast<int>(std::ceil(to + half));
+  int limit = level ? rows.width : rows.y2;
+  for (int i = std::max(first, level ? 0 : rows.y1); i < std::min(last, limit); ++i) {
+    double centre = level ? a.y + (i + 0.5 - a.x) * rate : a.x + (i + 0.5 - a.y) * rate;
+    int j1 = static_cast<int>(std::floor(centre - thick));
+    int j2 = static_cast<int>(std::ceil(centre + thick));
+    if (level) {
+      for (int y = std::max(j1, rows.y1); y < std::min(j2, rows.y2); ++y) put(i, y);
+    } else {
+      for (int x = std::max(j1, 0); x < std::min(j2, rows.width); ++x) put(x, i);
+    }
+  }
+}
+
+}  // namespace kvr::render
