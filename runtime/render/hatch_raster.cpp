@@ -53,14 +53,20 @@ void add_box(const MaskRows& rows, double x1, double y1, double x2, double y2) {
   if (fx1 >= fx2 || fy1 >= fy2) return;
   long px1 = fx1 >> 8, px2 = (fx2 + 255) >> 8;
   long py1 = fy1 >> 8, py2 = (fy2 + 255) >> 8;
+  // The share of each column, in 1/256: only the first and the last can
+  // be partly covered.
+  long first = std::min(fx2, (px1 + 1) * 256) - fx1;
+  long last = fx2 - std::max(fx1, (px2 - 1) * 256);
+  auto add = [](unsigned char& m, long cx, long cy) {
+    long v = m + ((cx * cy * 255 + 32768) >> 16);
+    m = static_cast<unsigned char>(std::min(v, 255L));
+  };
   for (long py = py1; py < py2; ++py) {
     long cy = std::min(fy2, (py + 1) * 256) - std::max(fy1, py * 256);
     unsigned char* row = row_at(rows, static_cast<int>(py));
-    for (long px = px1; px < px2; ++px) {
-      long cx = std::min(fx2, (px + 1) * 256) - std::max(fx1, px * 256);
-      long v = row[px] + ((cx * cy * 255 + 32768) >> 16);
-      row[px] = static_cast<unsigned char>(std::min(v, 255L));
-    }
+    add(row[px1], first, cy);
+    for (long px = px1 + 1; px < px2 - 1; ++px) add(row[px], 256, cy);
+    if (px2 - 1 > px1) add(row[px2 - 1], last, cy);
   }
 }
 
