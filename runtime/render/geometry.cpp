@@ -83,7 +83,8 @@ void lay_hatch(Hatch& h, const std::vector<Point>& outline) {
         h.origin.x + offset + std::floor((x1 - h.origin.x - offset) / h.joints) * h.joints;
     // Between level courses a joint runs from one course's edge to the
     // next: the lines then never overlap, and their coverage adds up.
-    double trim = h.slope == 0.0 ? std::copysign(h.line_width / 2.0, h.spacing) : 0.0;
+    bool apart = h.slope == 0.0 && std::abs(h.spacing) > h.line_width;
+    double trim = apart ? std::copysign(h.line_width / 2.0, h.spacing) : 0.0;
     for (double x = start; x <= x2; x += h.joints)
       add({x, course_y(k, x) + trim}, {x, course_y(k + 1.0, x) - trim});
   }
