@@ -119,6 +119,9 @@ bool HatchMasks::make(Mask& mask, const Node& n, const cairo_matrix_t& m) {
     x2 = std::max(x2, x);
     y2 = std::max(y2, y);
   }
+  // A shape far off the target (or not a number) has no mask.
+  for (double v : {x1, y1, x2, y2})
+    if (!(std::abs(v) < 1e9)) return false;
   int x = static_cast<int>(std::floor(x1)) - 1, y = static_cast<int>(std::floor(y1)) - 1;
   int w = static_cast<int>(std::ceil(x2)) + 1 - x, h = static_cast<int>(std::ceil(y2)) + 1 - y;
   if (w < 1 || h < 1 || w > 16384 || h > 16384) return false;

@@ -46,10 +46,15 @@ class SquareArea {
 }  // namespace
 
 void add_box(const MaskRows& rows, double x1, double y1, double x2, double y2) {
-  // Edges in 1/256 pixel, as Cairo takes them; coverage in whole units.
+  // Within the rows first (nothing of a box that is not a number), then
+  // edges in 1/256 pixel, as Cairo takes them; coverage in whole units.
+  x1 = std::max(x1, 0.0);
+  x2 = std::min(x2, static_cast<double>(rows.width));
+  y1 = std::max(y1, static_cast<double>(rows.y1));
+  y2 = std::min(y2, static_cast<double>(rows.y2));
+  if (!(x1 < x2) || !(y1 < y2)) return;
   auto fixed = [](double v) { return static_cast<long>(std::lround(v * 256.0)); };
-  long fx1 = std::max(fixed(x1), 0L), fx2 = std::min(fixed(x2), 256L * rows.width);
-  long fy1 = std::max(fixed(y1), 256L * rows.y1), fy2 = std::min(fixed(y2), 256L * rows.y2);
+  long fx1 = fixed(x1), fx2 = fixed(x2), fy1 = fixed(y1), fy2 = fixed(y2);
   if (fx1 >= fx2 || fy1 >= fy2) return;
   long px1 = fx1 >> 8, px2 = (fx2 + 255) >> 8;
   long py1 = fy1 >> 8, py2 = (fy2 + 255) >> 8;
@@ -73,7 +78,9 @@ void add_box(const MaskRows& rows, double x1, double y1, double x2, double y2) {
 void over_line(const MaskRows& rows, Point a, Point b, double width) {
   double dx = b.x - a.x, dy = b.y - a.y;
   double length = std::hypot(dx, dy);
-  if (length <= 0.0 || width <= 0.0) return;
+  if (!std::isfinite(length) || !std::isfinite(a.x + a.y) || !(length > 0.0) ||
+      !(width > 0.0 && width < 1e6))
+    return;
   double tx = dx / length, ty = dy / length;  // along the line
   double nx = -ty, ny = tx;                   // across it
   double half = width / 2.0;
@@ -103,17 +110,23 @@ void over_line(const MaskRows& rows, Point a, Point b, double width) {
   double to = level ? std::max(a.x, b.x) : std::max(a.y, b.y);
   double rate = level ? ty / tx : tx / ty;  // the other coordinate's change per pixel
   double thick = half / (level ? std::abs(tx) : std::abs(ty)) + std::abs(rate) / 2.0;
-  int first = static_cast<int>(std::floor(from - half));
-  int last = static_cast<int>(std::ceil(to + half));
-  int limit = level ? rows.width : rows.y2;
-  for (int i = std::max(first, level ? 0 : rows.y1); i < std::min(last, limit); ++i) {
+  // Bounds kept within the rows before they become whole pixels.
+  auto within = [](double v, int lo, int hi) {
+    return static_cast<int>(std::clamp(v, static_cast<double>(lo), static_cast<double>(hi)));
+  };
+  int i1 = level ? 0 : rows.y1, i2 = level ? rows.width : rows.y2;
+  int j_lo = level ? rows.y1 : 0, j_hi = level ? rows.y2 : rows.width;
+  int first = within(std::floor(from - half), i1, i2);
+  int last = within(std::ceil(to + half), i1, i2);
+  for (int i = first; i < last; ++i) {
     double centre = level ? a.y + (i + 0.5 - a.x) * rate : a.x + (i + 0.5 - a.y) * rate;
-    int j1 = static_cast<int>(std::floor(centre - thick));
-    int j2 = static_cast<int>(std::ceil(centre + thick));
-    if (level) {
-      for (int y = std::max(j1, rows.y1); y < std::min(j2, rows.y2); ++y) put(i, y);
-    } else {
-      for (int x = std::max(j1, 0); x < std::min(j2, rows.width); ++x) put(x, i);
+    int j1 = within(std::floor(centre - thick), j_lo, j_hi);
+    int j2 = within(std::ceil(centre + thick), j_lo, j_hi);
+    for (int j = j1; j < j2; ++j) {
+      if (level)
+        put(i, j);
+      else
+        put(j, i);
     }
   }
 }

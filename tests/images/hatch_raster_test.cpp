@@ -7,10 +7,12 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "geometry.h"
@@ -176,6 +178,30 @@ TEST(HatchRaster, RowsDrawnApartEqualRowsDrawnTogether) {
     }
     EXPECT_EQ(whole.pixels, apart.pixels) << "seam at row " << seam;
   }
+}
+
+TEST(HatchRaster, LinesFarOffOrNotNumbersDrawNothing) {
+  Mask m;
+  MaskRows rows = m.rows(10, 20);
+  double nan = std::nan(""), huge = 1e300;
+  for (auto [a, b, w] : {std::tuple{Point{nan, 1.0}, Point{5.0, 5.0}, 1.0},
+                         std::tuple{Point{-huge, 1e200}, Point{huge, 1e200}, 1.0},
+                         std::tuple{Point{1.0, 15.0}, Point{50.0, 15.0}, huge},
+                         std::tuple{Point{1.0, 15.0}, Point{50.0, 15.0}, -1.0},
+                         std::tuple{Point{1.0, 2.0}, Point{50.0, 5.0}, 1.0},
+                         std::tuple{Point{-3e9, 15.0}, Point{-2e9, 16.0}, 1.0}}) {
+    over_line(rows, a, b, w);
+    add_box(rows, a.x, a.y, b.x, b.y);
+  }
+  add_box(rows, nan, 12.0, 30.0, 14.0);
+  add_box(rows, 5.0, 12.0, 5.0, 14.0);
+  EXPECT_EQ(std::count(m.pixels.begin(), m.pixels.end(), 0), static_cast<long>(m.pixels.size()));
+  // Partly off the mask: only the rows and columns it has are drawn.
+  over_line(rows, {-40.0, 0.0}, {200.0, 40.0}, 3.0);
+  add_box(rows, -10.0, -10.0, 500.0, 500.0);
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      EXPECT_EQ(m.at(x, y) == 255, y >= 10 && y < 20) << x << "," << y;
 }
 
 TEST(HatchRaster, BrickCoursesAndTheirJointsAddUpToTheirUnion) {
