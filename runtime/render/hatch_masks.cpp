@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "geometry.h"
-#include "hatch_raster.h"
+#include "mask_raster.h"
 
 namespace kvr::render {
 
@@ -82,8 +82,8 @@ void HatchMasks::draw_rows(Mask& mask, const Node& n, int a, int b) {
   to_mask.x0 -= mask.x;
   to_mask.y0 -= mask.y;
   unsigned char* first = cairo_image_surface_get_data(mask.surface);
-  MaskRows rows{first + static_cast<std::ptrdiff_t>(a) * mask.stride, mask.stride, mask.width, a,
-                b};
+  MaskRows rows{
+      first + static_cast<std::ptrdiff_t>(a) * mask.stride, mask.stride, 0, mask.width, a, b};
   // A shape that is not convex clips its courses: Cairo then strokes them.
   if (!n.hatch.needs_clip && rasterise(to_mask, n.hatch, rows)) return;
   cairo_surface_t* surface = cairo_image_surface_create_for_data(rows.pixels, CAIRO_FORMAT_A8,

@@ -5,6 +5,7 @@
 
 #include "geometry.h"
 #include "hatch_masks.h"
+#include "mask_raster.h"
 #include "palette.h"
 #include "records.h"
 #include "text.h"
@@ -50,6 +51,46 @@ void draw_hatch(const DrawContext& dc, const Node& n) {
   cairo_new_path(cr);
   cairo_append_path(cr, kept);
   cairo_path_destroy(kept);
+}
+
+// Fills a circle of at least 4 pixels' radius on an image target whose
+// matrix scales alike both ways and moves, through a mask of the pixels it
+// covers within the clip; false (nothing drawn) otherwise. Each pixel
+// gets the area of it inside the circle, the same whichever part of the
+// target is drawn.
+bool fill_disc(cairo_t* cr, Point centre, double radius, const Rgba& colour) {
+  if (cairo_surface_get_type(cairo_get_group_target(cr)) != CAIRO_SURFACE_TYPE_IMAGE) return false;
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  double scale = std::abs(m.xx);
+  if (m.xy != 0.0 || m.yx != 0.0 || std::abs(m.yy) != scale) return false;
+  double r = radius * scale;
+  Point c = centre;
+  cairo_matrix_transform_point(&m, &c.x, &c.y);
+  if (!(r >= 4.0 && r < 1e5) || !(std::abs(c.x) < 1e8 && std::abs(c.y) < 1e8)) return false;
+  double cx1 = 0.0, cy1 = 0.0, cx2 = 0.0, cy2 = 0.0;
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_clip_extents(cr, &cx1, &cy1, &cx2, &cy2);
+  int x1 = static_cast<int>(std::floor(std::max(c.x - r - 1.0, cx1)));
+  int y1 = static_cast<int>(std::floor(std::max(c.y - r - 1.0, cy1)));
+  int x2 = static_cast<int>(std::ceil(std::min(c.x + r + 1.0, cx2)));
+  int y2 = static_cast<int>(std::ceil(std::min(c.y + r + 1.0, cy2)));
+  if (x2 > x1 && y2 > y1) {
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, x2 - x1, y2 - y1);
+    if (cairo_surface_status(mask) == CAIRO_STATUS_SUCCESS) {
+      cairo_surface_flush(mask);
+      over_disc({cairo_image_surface_get_data(mask), cairo_image_surface_get_stride(mask), x1, x2,
+                 y1, y2},
+                c, r);
+      cairo_surface_mark_dirty(mask);
+      set_rgba(cr, colour);
+      cairo_mask_surface(cr, mask, x1, y1);
+    }
+    cairo_surface_destroy(mask);
+  }
+  cairo_restore(cr);
+  return true;
 }
 
 }  // namespace
@@ -105,7 +146,14 @@ void draw_polyline(const DrawContext& dc, const Node& n) {
 }
 
 void draw_circle(const DrawContext& dc, const Node& n) {
-  cairo_new_path(dc.cr);
+  cairo_t* cr = dc.cr;
+  cairo_new_path(cr);
+  if (n.fill.set && !n.hatch.set && fill_disc(cr, n.label_at, n.radius, resolve(dc.view, n.fill))) {
+    if (!n.stroke.set) return;
+    cairo_arc(cr, n.label_at.x, n.label_at.y, n.radius, 0.0, 2.0 * M_PI);
+    stroke_only(dc, n);
+    return;
+  }
   cairo_arc(dc.cr, n.label_at.x, n.label_at.y, n.radius, 0.0, 2.0 * M_PI);
   fill_stroke(dc, n);
 }

@@ -1,4 +1,4 @@
-#include "hatch_raster.h"
+#include "mask_raster.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,14 +7,20 @@ namespace kvr::render {
 
 namespace {
 
-unsigned char* row_at(const MaskRows& rows, int y) {
-  return rows.pixels + static_cast<std::ptrdiff_t>(y - rows.y1) * rows.stride;
-}
-
 // a * b / 255, rounded, for a and b in 0..255.
 int times_255ths(int a, int b) {
   int t = a * b + 128;
   return (t + (t >> 8)) >> 8;
+}
+
+// Pixel (x, y) of the mask.
+unsigned char& at(const MaskRows& rows, long x, long y) {
+  return rows.pixels[(y - rows.y1) * rows.stride + (x - rows.x1)];
+}
+
+// Composites a coverage of c (0..255) over a pixel.
+void over(unsigned char& m, int c) {
+  m = static_cast<unsigned char>(std::min(255, c + times_255ths(m, 255 - c)));
 }
 
 // The area of a pixel-sized square centred on the origin on the side of a
@@ -48,8 +54,8 @@ class SquareArea {
 void add_box(const MaskRows& rows, double x1, double y1, double x2, double y2) {
   // Within the rows first (nothing of a box that is not a number), then
   // edges in 1/256 pixel, as Cairo takes them; coverage in whole units.
-  x1 = std::max(x1, 0.0);
-  x2 = std::min(x2, static_cast<double>(rows.width));
+  x1 = std::max(x1, static_cast<double>(rows.x1));
+  x2 = std::min(x2, static_cast<double>(rows.x2));
   y1 = std::max(y1, static_cast<double>(rows.y1));
   y2 = std::min(y2, static_cast<double>(rows.y2));
   if (!(x1 < x2) || !(y1 < y2)) return;
@@ -68,10 +74,9 @@ void add_box(const MaskRows& rows, double x1, double y1, double x2, double y2) {
   };
   for (long py = py1; py < py2; ++py) {
     long cy = std::min(fy2, (py + 1) * 256) - std::max(fy1, py * 256);
-    unsigned char* row = row_at(rows, static_cast<int>(py));
-    add(row[px1], first, cy);
-    for (long px = px1 + 1; px < px2 - 1; ++px) add(row[px], 256, cy);
-    if (px2 - 1 > px1) add(row[px2 - 1], last, cy);
+    add(at(rows, px1, py), first, cy);
+    for (long px = px1 + 1; px < px2 - 1; ++px) add(at(rows, px, py), 256, cy);
+    if (px2 - 1 > px1) add(at(rows, px2 - 1, py), last, cy);
   }
 }
 
@@ -99,9 +104,7 @@ void over_line(const MaskRows& rows, Point a, Point b, double width) {
   };
   auto put = [&](int px, int py) {
     int c = static_cast<int>(coverage(px, py) * 255.0 + 0.5);
-    if (c <= 0) return;
-    unsigned char& m = row_at(rows, py)[px];
-    m = static_cast<unsigned char>(std::min(255, c + times_255ths(m, 255 - c)));
+    if (c > 0) over(at(rows, px, py), c);
   };
   // Every pixel the line touches, walked along its longer extent: for each
   // column (row) only the rows (columns) it crosses there.
@@ -114,8 +117,8 @@ void over_line(const MaskRows& rows, Point a, Point b, double width) {
   auto within = [](double v, int lo, int hi) {
     return static_cast<int>(std::clamp(v, static_cast<double>(lo), static_cast<double>(hi)));
   };
-  int i1 = level ? 0 : rows.y1, i2 = level ? rows.width : rows.y2;
-  int j_lo = level ? rows.y1 : 0, j_hi = level ? rows.y2 : rows.width;
+  int i1 = level ? rows.x1 : rows.y1, i2 = level ? rows.x2 : rows.y2;
+  int j_lo = level ? rows.y1 : rows.x1, j_hi = level ? rows.y2 : rows.x2;
   int first = within(std::floor(from - half), i1, i2);
   int last = within(std::ceil(to + half), i1, i2);
   for (int i = first; i < last; ++i) {
@@ -128,6 +131,48 @@ void over_line(const MaskRows& rows, Point a, Point b, double width) {
       else
         put(j, i);
     }
+  }
+}
+
+void over_disc(const MaskRows& rows, Point c, double r) {
+  if (!std::isfinite(c.x + c.y) || !(r > 0.0 && r < 1e6)) return;
+  auto within = [](double v, int lo, int hi) {
+    return static_cast<int>(std::clamp(v, static_cast<double>(lo), static_cast<double>(hi)));
+  };
+  int x1 = within(std::floor(c.x - r - 1.0), rows.x1, rows.x2);
+  int x2 = within(std::ceil(c.x + r + 1.0), rows.x1, rows.x2);
+  int y1 = within(std::floor(c.y - r - 1.0), rows.y1, rows.y2);
+  int y2 = within(std::ceil(c.y + r + 1.0), rows.y1, rows.y2);
+  // Wholly inside within a pixel's half diagonal of the edge, wholly out
+  // beyond it; in between the edge is taken as straight across the pixel,
+  // square to the direction from the centre.
+  double inside = std::max(r - M_SQRT1_2, 0.0), outside = r + M_SQRT1_2;
+  auto edge = [&](int x, int y, double dy) {
+    double dx = x + 0.5 - c.x;
+    double d2 = dx * dx + dy * dy;
+    if (d2 >= outside * outside) return;
+    double d = std::sqrt(d2);
+    int v = d > inside ? static_cast<int>(SquareArea(dx / d, dy / d)(r - d) * 255.0 + 0.5) : 255;
+    if (v > 0) over(at(rows, x, y), v);
+  };
+  for (int y = y1; y < y2; ++y) {
+    double dy = y + 0.5 - c.y;
+    // The columns the edge may cross, and between them those wholly
+    // inside: one run of full pixels.
+    double o2 = outside * outside - dy * dy;
+    if (o2 <= 0.0) continue;
+    double o = std::sqrt(o2);
+    int e1 = within(std::floor(c.x - o - 0.5), x1, x2);
+    int e2 = within(std::ceil(c.x + o + 0.5), x1, x2);
+    int s1 = e1, s2 = e1;
+    if (double h2 = inside * inside - dy * dy; h2 > 0.0) {
+      double h = std::sqrt(h2);
+      s1 = within(std::ceil(c.x - h - 0.5), e1, e2);
+      s2 = std::max(s1, within(std::floor(c.x + h - 0.5) + 1.0, e1, e2));
+    }
+    for (int x = e1; x < s1; ++x) edge(x, y, dy);
+    if (s2 > s1) std::fill(&at(rows, s1, y), &at(rows, s1, y) + (s2 - s1), 255);
+    for (int x = s2; x < e2; ++x) edge(x, y, dy);
   }
 }
 

@@ -1,8 +1,8 @@
-// The hatch's courses rasterised straight into a mask: against Cairo, which
-// covers boxes exactly, and against a line drawn sixteen times larger and
-// shrunk, for slanted lines, whose true area Cairo's own strokes miss by a
-// few levels.
-#include "hatch_raster.h"
+// Shapes rasterised straight into a mask: against Cairo, which covers
+// boxes exactly, and against a shape drawn sixteen times larger and shrunk,
+// for slanted lines and discs, whose true area Cairo's own strokes and
+// fills miss by a few levels.
+#include "mask_raster.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
@@ -31,8 +31,9 @@ struct Mask {
   std::vector<unsigned char> pixels =
       std::vector<unsigned char>(static_cast<std::size_t>(stride) * kHeight, 0);
 
-  MaskRows rows(int y1, int y2) {
-    return {pixels.data() + static_cast<std::ptrdiff_t>(y1) * stride, stride, kWidth, y1, y2};
+  // Rows y1 to y2 of the mask, or its columns x1 to x2 of them.
+  MaskRows rows(int y1, int y2, int x1 = 0, int x2 = kWidth) {
+    return {pixels.data() + static_cast<std::ptrdiff_t>(y1) * stride + x1, stride, x1, x2, y1, y2};
   }
   int at(int x, int y) const { return pixels[static_cast<std::size_t>(y * stride + x)]; }
 };
@@ -97,7 +98,7 @@ std::vector<Line> random_lines(int count) {
   return lines;
 }
 
-TEST(HatchRaster, BoxesCoverWhatCairoFillsAndAddUpWhereTheyMeet) {
+TEST(MaskRaster, BoxesCoverWhatCairoFillsAndAddUpWhereTheyMeet) {
   std::mt19937 rng(3);
   std::uniform_real_distribution<double> u(0.0, 1.0);
   for (int i = 0; i < 200; ++i) {
@@ -120,7 +121,7 @@ TEST(HatchRaster, BoxesCoverWhatCairoFillsAndAddUpWhereTheyMeet) {
   }
 }
 
-TEST(HatchRaster, SlantedLinesCoverTheirTrueArea) {
+TEST(MaskRaster, SlantedLinesCoverTheirTrueArea) {
   int worst = 0, beyond = 0, worst_cairo = 0;
   for (const Line& l : random_lines(60)) {
     auto stroke = [&l](cairo_t* cr) {
@@ -145,7 +146,7 @@ TEST(HatchRaster, SlantedLinesCoverTheirTrueArea) {
   EXPECT_LT(worst, worst_cairo);
 }
 
-TEST(HatchRaster, ALineOverWhatIsThereCoversItsShareOfWhatWasLeft) {
+TEST(MaskRaster, ALineOverWhatIsThereCoversItsShareOfWhatWasLeft) {
   // As a stroke in an opaque colour over a joint: new = line + old * (1 - line).
   Mask alone, over;
   std::fill(over.pixels.begin(), over.pixels.end(), 100);
@@ -161,7 +162,7 @@ TEST(HatchRaster, ALineOverWhatIsThereCoversItsShareOfWhatWasLeft) {
   EXPECT_GT(covered, 70);
 }
 
-TEST(HatchRaster, RowsDrawnApartEqualRowsDrawnTogether) {
+TEST(MaskRaster, RowsDrawnApartEqualRowsDrawnTogether) {
   // Two threads draw a mask's rows on either side of a seam.
   std::vector<Line> lines = random_lines(20);
   for (int seam : {1, 17, 31, 63}) {
@@ -180,7 +181,41 @@ TEST(HatchRaster, RowsDrawnApartEqualRowsDrawnTogether) {
   }
 }
 
-TEST(HatchRaster, LinesFarOffOrNotNumbersDrawNothing) {
+TEST(MaskRaster, DiscsCoverTheirTrueArea) {
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> u(0.0, 1.0);
+  int worst = 0, worst_cairo = 0;
+  for (int i = 0; i < 40; ++i) {
+    Point c{40.0 + u(rng), 30.0 + u(rng)};
+    double r = 4.0 + u(rng) * 25.0;
+    auto fill = [&](cairo_t* cr) {
+      cairo_arc(cr, c.x, c.y, r, 0.0, 2.0 * M_PI);
+      cairo_fill(cr);
+    };
+    Mask ours;
+    over_disc(ours.rows(0, kHeight), c, r);
+    Mask truth = cairo_mask(fill, 16);
+    worst = std::max(worst, compare(ours, truth, 0).first);
+    worst_cairo = std::max(worst_cairo, compare(cairo_mask(fill), truth, 0).first);
+  }
+  EXPECT_LE(worst, 8);
+  EXPECT_LT(worst, worst_cairo);
+}
+
+TEST(MaskRaster, ADiscDrawnInPartsIsTheDiscDrawnWhole) {
+  // Each band of a frame makes the mask of the pixels it needs.
+  Point c{47.31, 29.87};
+  Mask whole, parts;
+  over_disc(whole.rows(0, kHeight), c, 21.6);
+  for (auto [y1, y2, x1, x2] : {std::tuple{0, 23, 0, 50}, std::tuple{0, 23, 50, kWidth},
+                                std::tuple{23, kHeight, 0, 7}, std::tuple{23, kHeight, 7, kWidth}})
+    over_disc(parts.rows(y1, y2, x1, x2), c, 21.6);
+  EXPECT_EQ(whole.pixels, parts.pixels);
+  EXPECT_EQ(whole.at(47, 29), 255);
+  EXPECT_EQ(whole.at(47, 3), 0);
+}
+
+TEST(MaskRaster, ShapesFarOffOrNotNumbersDrawNothing) {
   Mask m;
   MaskRows rows = m.rows(10, 20);
   double nan = std::nan(""), huge = 1e300;
@@ -195,6 +230,9 @@ TEST(HatchRaster, LinesFarOffOrNotNumbersDrawNothing) {
   }
   add_box(rows, nan, 12.0, 30.0, 14.0);
   add_box(rows, 5.0, 12.0, 5.0, 14.0);
+  over_disc(rows, {nan, 15.0}, 5.0);
+  over_disc(rows, {40.0, 15.0}, huge);
+  over_disc(rows, {40.0, -1e200}, 5.0);
   EXPECT_EQ(std::count(m.pixels.begin(), m.pixels.end(), 0), static_cast<long>(m.pixels.size()));
   // Partly off the mask: only the rows and columns it has are drawn.
   over_line(rows, {-40.0, 0.0}, {200.0, 40.0}, 3.0);
@@ -204,7 +242,7 @@ TEST(HatchRaster, LinesFarOffOrNotNumbersDrawNothing) {
       EXPECT_EQ(m.at(x, y) == 255, y >= 10 && y < 20) << x << "," << y;
 }
 
-TEST(HatchRaster, BrickCoursesAndTheirJointsAddUpToTheirUnion) {
+TEST(MaskRaster, BrickCoursesAndTheirJointsAddUpToTheirUnion) {
   // A wall of level courses, rasterised as boxes, covers what Cairo fills
   // for the same lines stroked as one path: no joint overlaps a course.
   kvr::render::Hatch h;
