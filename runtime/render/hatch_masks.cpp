@@ -52,8 +52,8 @@ bool fits(const cairo_matrix_t& a, const cairo_matrix_t& b, int* dx, int* dy) {
 // only scales alike both ways and moves: level and upright lines stay
 // boxes, and every line keeps its width.
 bool rasterise(const cairo_matrix_t& m, const Hatch& h, const MaskRows& rows) {
-  double scale = std::abs(m.xx);
-  if (m.xy != 0.0 || m.yx != 0.0 || std::abs(m.yy) != scale || scale == 0.0) return false;
+  double scale = even_scale(m);
+  if (scale == 0.0) return false;
   auto device = [&m](Point p) {
     cairo_matrix_transform_point(&m, &p.x, &p.y);
     return p;
@@ -156,15 +156,6 @@ std::pair<int, int> HatchMasks::needed_rows(cairo_t* cr, const Mask& mask, int a
   int h = static_cast<int>(mask.rows.size());
   return {std::clamp(static_cast<int>(std::floor(cy1)) - at_y, 0, h),
           std::clamp(static_cast<int>(std::ceil(cy2)) - at_y, 0, h)};
-}
-
-void HatchMasks::paint_through(cairo_t* cr, cairo_surface_t* mask, int at_x, int at_y,
-                               const Rgba& colour) {
-  cairo_save(cr);
-  cairo_identity_matrix(cr);
-  cairo_set_source_rgba(cr, colour.r, colour.g, colour.b, colour.a);
-  cairo_mask_surface(cr, mask, at_x, at_y);
-  cairo_restore(cr);
 }
 
 void HatchMasks::paint(cairo_t* cr, const Node& n, const Rgba& colour) {

@@ -59,8 +59,6 @@ class HatchMasks {
   static bool make(Mask& mask, const Node& n, const cairo_matrix_t& m);
   static std::pair<int, int> needed_rows(cairo_t* cr, const Mask& mask, int at_y);
   static void draw_rows(Mask& mask, const Node& n, int a, int b);
-  static void paint_through(cairo_t* cr, cairo_surface_t* mask, int at_x, int at_y,
-                            const Rgba& colour);
 
   std::vector<std::unique_ptr<Mask>> masks_;  // by the element's slot
 };

@@ -49,6 +49,12 @@ class SquareArea {
   double a_, b_, corner_ = 0.0, side_ = 0.0, twice_ab_ = 0.0;
 };
 
+// v within lo..hi, as a whole number: a bound kept within the mask before
+// it becomes a pixel.
+int within(double v, int lo, int hi) {
+  return static_cast<int>(std::clamp(v, static_cast<double>(lo), static_cast<double>(hi)));
+}
+
 }  // namespace
 
 void add_box(const MaskRows& rows, double x1, double y1, double x2, double y2) {
@@ -113,10 +119,6 @@ void over_line(const MaskRows& rows, Point a, Point b, double width) {
   double to = level ? std::max(a.x, b.x) : std::max(a.y, b.y);
   double rate = level ? ty / tx : tx / ty;  // the other coordinate's change per pixel
   double thick = half / (level ? std::abs(tx) : std::abs(ty)) + std::abs(rate) / 2.0;
-  // Bounds kept within the rows before they become whole pixels.
-  auto within = [](double v, int lo, int hi) {
-    return static_cast<int>(std::clamp(v, static_cast<double>(lo), static_cast<double>(hi)));
-  };
   int i1 = level ? rows.x1 : rows.y1, i2 = level ? rows.x2 : rows.y2;
   int j_lo = level ? rows.y1 : rows.x1, j_hi = level ? rows.y2 : rows.x2;
   int first = within(std::floor(from - half), i1, i2);
@@ -136,9 +138,6 @@ void over_line(const MaskRows& rows, Point a, Point b, double width) {
 
 void over_disc(const MaskRows& rows, Point c, double r) {
   if (!std::isfinite(c.x + c.y) || !(r > 0.0 && r < 1e6)) return;
-  auto within = [](double v, int lo, int hi) {
-    return static_cast<int>(std::clamp(v, static_cast<double>(lo), static_cast<double>(hi)));
-  };
   int x1 = within(std::floor(c.x - r - 1.0), rows.x1, rows.x2);
   int x2 = within(std::ceil(c.x + r + 1.0), rows.x1, rows.x2);
   int y1 = within(std::floor(c.y - r - 1.0), rows.y1, rows.y2);
@@ -174,6 +173,23 @@ void over_disc(const MaskRows& rows, Point c, double r) {
     if (s2 > s1) std::fill(&at(rows, s1, y), &at(rows, s1, y) + (s2 - s1), 255);
     for (int x = s2; x < e2; ++x) edge(x, y, dy);
   }
+}
+
+bool draws_on_image(cairo_t* cr) {
+  return cairo_surface_get_type(cairo_get_group_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE;
+}
+
+double even_scale(const cairo_matrix_t& m) {
+  double scale = std::abs(m.xx);
+  return m.xy == 0.0 && m.yx == 0.0 && std::abs(m.yy) == scale ? scale : 0.0;
+}
+
+void paint_through(cairo_t* cr, cairo_surface_t* mask, int x, int y, const Rgba& colour) {
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_set_source_rgba(cr, colour.r, colour.g, colour.b, colour.a);
+  cairo_mask_surface(cr, mask, x, y);
+  cairo_restore(cr);
 }
 
 }  // namespace kvr::render

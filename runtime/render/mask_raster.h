@@ -5,9 +5,11 @@
 // for a small part of their cost: a stroke of a slanted line pays for the
 // whole box around it, and every fill for setting up a mask of its own.
 // The hatch's courses and the scene's circles are drawn this way on image
-// targets.
+// targets, then painted through their mask in their colour.
 #ifndef KVR_RENDER_MASK_RASTER_H
 #define KVR_RENDER_MASK_RASTER_H
+
+#include <cairo.h>
 
 #include "element_model.h"
 
@@ -33,6 +35,17 @@ void over_line(const MaskRows& rows, Point a, Point b, double width);
 
 // Composites the coverage of the disc of radius r around c over the mask.
 void over_disc(const MaskRows& rows, Point c, double r);
+
+// Whether `cr` draws into an image (a group pushed over one included).
+bool draws_on_image(cairo_t* cr);
+
+// The scale of a matrix that only scales alike both ways and moves, under
+// which level lines stay level and circles round; 0 for any other.
+double even_scale(const cairo_matrix_t& m);
+
+// Paints `colour` through an A8 mask whose first pixel lies at device
+// pixel (x, y).
+void paint_through(cairo_t* cr, cairo_surface_t* mask, int x, int y, const Rgba& colour);
 
 }  // namespace kvr::render
 

@@ -22,7 +22,7 @@ void draw_hatch(const DrawContext& dc, const Node& n) {
   Rgba colour = resolve(dc.view, h.colour);
   // On an image target through a mask, the same pixels whether or not
   // the masks are kept.
-  if (cairo_surface_get_type(cairo_get_group_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE) {
+  if (draws_on_image(cr)) {
     if (dc.hatch_masks != nullptr)
       dc.hatch_masks->paint(cr, n, colour);
     else
@@ -59,12 +59,10 @@ void draw_hatch(const DrawContext& dc, const Node& n) {
 // gets the area of it inside the circle, the same whichever part of the
 // target is drawn.
 bool fill_disc(cairo_t* cr, Point centre, double radius, const Rgba& colour) {
-  if (cairo_surface_get_type(cairo_get_group_target(cr)) != CAIRO_SURFACE_TYPE_IMAGE) return false;
+  if (!draws_on_image(cr)) return false;
   cairo_matrix_t m;
   cairo_get_matrix(cr, &m);
-  double scale = std::abs(m.xx);
-  if (m.xy != 0.0 || m.yx != 0.0 || std::abs(m.yy) != scale) return false;
-  double r = radius * scale;
+  double r = radius * even_scale(m);
   Point c = centre;
   cairo_matrix_transform_point(&m, &c.x, &c.y);
   if (!(r >= 4.0 && r < 1e5) || !(std::abs(c.x) < 1e8 && std::abs(c.y) < 1e8)) return false;
@@ -84,8 +82,7 @@ bool fill_disc(cairo_t* cr, Point centre, double radius, const Rgba& colour) {
                  y1, y2},
                 c, r);
       cairo_surface_mark_dirty(mask);
-      set_rgba(cr, colour);
-      cairo_mask_surface(cr, mask, x1, y1);
+      paint_through(cr, mask, x1, y1, colour);
     }
     cairo_surface_destroy(mask);
   }
