@@ -11,36 +11,41 @@ namespace kvr::render {
 
 namespace {
 
-// Rectangles this close are drawn as one: the gap costs less than another
-// pass over the elements.
-constexpr int kNear = 8;
-
-bool near(const DeviceRect& a, const DeviceRect& b) {
-  return a.x - kNear < b.x + b.width && b.x - kNear < a.x + a.width &&
-         a.y - kNear < b.y + b.height && b.y - kNear < a.y + a.height;
+long long area(const DeviceRect& r) {
+  return r.empty() ? 0 : static_cast<long long>(r.width) * r.height;
 }
+
+// The pixels that the smallest rectangle holding both covers and neither
+// of them does.
+long long waste(const DeviceRect& a, const DeviceRect& b) {
+  return area(unite(a, b)) - area(a) - area(b) + area(intersect(a, b));
+}
+
+// Two damaged rectangles are drawn as one when that adds this many pixels
+// at most: every element a rectangle meets is drawn again, so one
+// rectangle around two far apart (a table and a chart beside it) would draw
+// much that did not change.
+constexpr long long kWaste = 2048;
 
 }  // namespace
 
 void merge_rects(std::vector<DeviceRect>& rects, std::size_t limit) {
-  bool merged = true;
-  while (merged) {
-    merged = false;
-    for (std::size_t i = 0; i < rects.size() && !merged; ++i) {
+  while (rects.size() > 1) {
+    std::size_t keep = 0, drop = 0;
+    long long least = -1;
+    for (std::size_t i = 0; i < rects.size(); ++i) {
       for (std::size_t j = i + 1; j < rects.size(); ++j) {
-        if (near(rects[i], rects[j])) {
-          rects[i] = unite(rects[i], rects[j]);
-          rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
-          merged = true;
-          break;
+        long long w = waste(rects[i], rects[j]);
+        if (least < 0 || w < least) {
+          least = w;
+          keep = i;
+          drop = j;
         }
       }
     }
-  }
-  if (rects.size() > limit) {
-    DeviceRect all;
-    for (const DeviceRect& r : rects) all = unite(all, r);
-    rects.assign(1, all);
+    if (least > kWaste && rects.size() <= limit) return;
+    rects[keep] = unite(rects[keep], rects[drop]);
+    rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(drop));
   }
 }
 
@@ -202,13 +207,13 @@ bool FrameTracker::cuts_text(int row) const {
 void FrameTracker::damage(const DeviceRect& r) {
   if (r.empty()) return;
   for (DeviceRect& d : damage_) {
-    if (near(d, r)) {
+    if (waste(d, r) <= kWaste) {
       d = unite(d, r);
       return;
     }
   }
   damage_.push_back(r);
-  if (damage_.size() > 4 * kMaxRects) merge_rects(damage_, kMaxRects);
+  if (damage_.size() > 2 * kMaxRects) merge_rects(damage_, kMaxRects);
 }
 
 }  // namespace kvr::render

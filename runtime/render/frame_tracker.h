@@ -34,7 +34,7 @@ class FrameTracker {
   // text drawn in the frame tracked last.
   bool cuts_text(int row) const;
 
-  // More damaged rectangles than this are merged into one.
+  // At most this many damaged rectangles are returned.
   static constexpr std::size_t kMaxRects = 12;
 
  private:
@@ -68,8 +68,8 @@ class FrameTracker {
   const LayoutTransform* to_device_ = nullptr;
 };
 
-// Merges rectangles that overlap or nearly touch, then all of them when
-// more than `limit` remain.
+// Unites rectangles where that draws few more pixels than they cover, then,
+// while more than `limit` remain, the two whose union adds the fewest.
 void merge_rects(std::vector<DeviceRect>& rects, std::size_t limit);
 
 }  // namespace kvr::render

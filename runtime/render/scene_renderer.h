@@ -76,7 +76,8 @@ class SceneRenderer {
   // How update() paints a large damage of an image target: with one
   // thread, in two bands on two threads while that saves time (the default
   // on a machine with two cores or more), or always in two bands. The
-  // pixels are the same either way.
+  // pixels are the same either way, but for Cairo rounding a fill a level
+  // or two apart where the seam cuts one of the damaged rectangles.
   enum class Bands { Never, WhilePaying, Always };
   void paint_in_bands(Bands how);
   // How many update() calls painted in two bands so far.

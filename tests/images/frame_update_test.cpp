@@ -7,6 +7,7 @@
 
 #include "canvas.h"
 #include "focus_navigator.h"
+#include "frame_tracker.h"
 #include "home_scene.h"
 #include "reference.h"
 #include "sample_records.h"
@@ -75,6 +76,41 @@ TEST(FrameUpdate, AChangedTextDamagesWhereItIsAndNothingElse) {
   EXPECT_GE(all.y, 270);
   EXPECT_LE(all.y + all.height, 312);
   EXPECT_TRUE(c.update(f.renderer, f.view()).empty());
+}
+
+// Damaged rectangles are united only where that draws few more pixels: a
+// table and the chart below it stay apart, however close, and too many
+// rectangles give up the cheapest unions first, never all at once.
+TEST(FrameUpdate, DamagedRectanglesAreUnitedOnlyWhereThatCostsLittle) {
+  auto area = [](const std::vector<kvr::DeviceRect>& rects) {
+    long long a = 0;
+    for (const kvr::DeviceRect& r : rects) a += static_cast<long long>(r.width) * r.height;
+    return a;
+  };
+  std::vector<kvr::DeviceRect> rects{{4, 44, 512, 182}, {8, 230, 248, 126}, {8, 360, 248, 126}};
+  render::merge_rects(rects, render::FrameTracker::kMaxRects);
+  // The two charts of one width, one above the other, become one; the
+  // table above them stays apart.
+  EXPECT_EQ(rects, (std::vector<kvr::DeviceRect>{{4, 44, 512, 182}, {8, 230, 248, 256}}));
+  // One inside another, or two texts side by side on one line.
+  rects = {{100, 100, 50, 20}, {110, 105, 10, 10}, {160, 100, 40, 20}};
+  render::merge_rects(rects, render::FrameTracker::kMaxRects);
+  EXPECT_EQ(rects, (std::vector<kvr::DeviceRect>{{100, 100, 100, 20}}));
+  // A grid of small rectangles far apart, more than the limit: the result
+  // keeps to the limit and covers far less than their bounding box.
+  rects.clear();
+  for (int i = 0; i < 20; ++i) rects.push_back({(i % 5) * 150, (i / 5) * 140, 20, 20});
+  render::merge_rects(rects, 12);
+  EXPECT_EQ(rects.size(), 12u);
+  EXPECT_LT(area(rects), 740LL * 440 / 4);
+  // Every pixel damaged before is still damaged.
+  for (int i = 0; i < 20; ++i) {
+    int x = (i % 5) * 150 + 10, y = (i / 5) * 140 + 10;
+    bool held = false;
+    for (const kvr::DeviceRect& r : rects)
+      held = held || (x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height);
+    EXPECT_TRUE(held) << x << ", " << y;
+  }
 }
 
 TEST(FrameUpdate, HiddenElementsAndTheLitButtonDamageOnlyWhatShows) {

@@ -1,6 +1,6 @@
 // Large redraws painted in two bands by two threads: where the seam goes,
 // how the damage is shared out, the helper thread's hand-over, and that a
-// session painted in bands shows exactly what one thread paints.
+// session painted in bands shows what one thread paints.
 #include "paint_bands.h"
 
 #include <gtest/gtest.h>
@@ -193,8 +193,14 @@ TEST(PaintHelper, TheHelperRunsTheirsWhileOursIsStillRunning) {
 }
 
 // The shipped scene through a session, painted by a renderer that uses
-// two threads and by one that does not: the same pixels in every frame.
+// two threads and by one that does not: the same pixels in every frame, but
+// for Cairo's rounding. A fill whose edge row is partly covered is
+// composited a level or two apart when it meets two rectangles of the
+// clip rather than one, as it can where the seam cuts a damaged rectangle
+// in two. An element missing from a band, or painted twice, differs by far
+// more.
 TEST(PaintBands, TheShippedSceneLooksTheSameInBands) {
+  constexpr int kRounding = 2;
   if (!render::PaintHelper::worthwhile()) GTEST_SKIP() << "one core: never painted in bands";
   test::Home home;
   auto& [scene, records, state, reference, banded] = home;
@@ -211,7 +217,7 @@ TEST(PaintBands, TheShippedSceneLooksTheSameInBands) {
     auto step = [&](const char* what) {
       a.update(banded, view, now, pointer);
       b.update(single, view, now, pointer);
-      EXPECT_EQ(a.count_different(b), 0) << what << " at " << w << " x " << h;
+      EXPECT_EQ(a.count_different(b, kRounding), 0) << what << " at " << w << " x " << h;
     };
     state.reset(scene);
     records.startup_house();
