@@ -252,6 +252,9 @@ struct Node {
   // visibility. `slot` numbers the drawn elements in drawing order.
   // `reads_pinned` are the records whose pinned copies it shows;
   // `reads_reference`: its look depends on whether a reference is pinned.
+  // A table's texts are tracked apart, in the slots from `parts` on (see
+  // table_parts.h); its own slot covers its bands, lines and which rows
+  // are lit.
   Box ink;
   bool ink_varies = false;
   std::vector<int> reads;
@@ -259,6 +262,7 @@ struct Node {
   std::vector<int> reads_pinned;
   bool reads_reference = false;
   int slot = -1;
+  int parts = -1;
 
   std::vector<Node> children;
 };

@@ -5,6 +5,7 @@
 #include "buttons.h"
 #include "ink_bounds.h"
 #include "records.h"
+#include "table_parts.h"
 #include "text.h"
 
 namespace kvr::render {
@@ -107,17 +108,39 @@ void FrameTracker::walk(const Node& n, const Walk& w) {
   for (const Node& child : n.children) walk(child, inner);
 }
 
+void FrameTracker::put(const void* p, std::size_t size) {
+  const auto* b = static_cast<const unsigned char*>(p);
+  key_.insert(key_.end(), b, b + size);
+}
+
+// What is shown of a record: a text's N characters, not the bytes behind
+// them.
+void FrameTracker::put_record(const unsigned char* bytes, int var) {
+  if (bytes == nullptr) {
+    key_.push_back(0xFF);
+    return;
+  }
+  RecordKind kind = kind_of(dc_->view, var);
+  if (kind == RecordKind::Text) {
+    std::size_t n_chars = std::min<std::size_t>(bytes[0], 78);
+    key_.push_back(static_cast<unsigned char>(n_chars));
+    put(bytes + 1, n_chars);
+  } else {
+    put(bytes, record_size(kind));
+  }
+}
+
+void FrameTracker::put_motion(const Walk& w) {
+  put(&w.alpha, sizeof w.alpha);
+  put(&w.dx, sizeof w.dx);
+  put(&w.dy, sizeof w.dy);
+}
+
 void FrameTracker::leaf(const Node& n, const Walk& w) {
   if (n.slot < 0 || static_cast<std::size_t>(n.slot) >= slots_.size()) return;
   const FrameView& view = dc_->view;
   key_.clear();
-  auto put = [this](const void* p, std::size_t size) {
-    const auto* b = static_cast<const unsigned char*>(p);
-    key_.insert(key_.end(), b, b + size);
-  };
-  put(&w.alpha, sizeof w.alpha);
-  put(&w.dx, sizeof w.dx);
-  put(&w.dy, sizeof w.dy);
+  put_motion(w);
   if (n.kind == Kind::Button) {
     ButtonLook look = button_look(*dc_, n);
     unsigned char state = static_cast<unsigned char>((look.hover ? 1 : 0) | (look.pressed ? 2 : 0) |
@@ -128,38 +151,59 @@ void FrameTracker::leaf(const Node& n, const Walk& w) {
     std::uint64_t flags = view.state != nullptr ? view.state->flags & n.read_flags : 0;
     put(&flags, sizeof flags);
   }
-  // What is shown of a record: a text's N characters, not the bytes behind
-  // them.
-  auto put_text_or_bytes = [&](const unsigned char* bytes, int var) {
-    if (bytes == nullptr) {
-      key_.push_back(0xFF);
-      return;
-    }
-    RecordKind kind = kind_of(view, var);
-    if (kind == RecordKind::Text) {
-      std::size_t n_chars = std::min<std::size_t>(bytes[0], 78);
-      key_.push_back(static_cast<unsigned char>(n_chars));
-      put(bytes + 1, n_chars);
-    } else {
-      put(bytes, record_size(kind));
-    }
-  };
-  for (int var : n.reads) put_text_or_bytes(record(view, var), var);
+  for (int var : n.reads) put_record(record(view, var), var);
   if (n.reads_reference) {
     unsigned char pinned = reference_pinned(view) ? 1 : 0;
     key_.push_back(pinned);
-    for (int var : n.reads_pinned) put_text_or_bytes(pinned_record(view, var), var);
+    for (int var : n.reads_pinned) put_record(pinned_record(view, var), var);
   }
-  Slot& s = slots_[static_cast<std::size_t>(n.slot)];
+  // A table draws its texts as parts of its own.
+  bool text = n.kind != Kind::Rect && n.kind != Kind::Polygon && n.kind != Kind::Polyline &&
+              n.kind != Kind::Circle && n.kind != Kind::Table;
+  settle(static_cast<std::size_t>(n.slot), text, w, [&] { return ink_of(n, view, dc_->fonts); });
+  if (n.kind == Kind::Table) table_parts(n, w);
+}
+
+void FrameTracker::table_parts(const Node& n, const Walk& w) {
+  if (n.parts < 0 || static_cast<std::size_t>(n.parts) + table_texts(n) > slots_.size()) return;
+  const FrameView& view = dc_->view;
+  auto put_parts = [&](const std::vector<TextPart>& parts) {
+    for (const TextPart& t : parts) {
+      if (t.var < 0) continue;
+      put_record(t.pinned ? pinned_record(view, t.var) : record(view, t.var), t.var);
+    }
+  };
+  unsigned char pinned = reference_pinned(view) ? 1 : 0;
+  for (std::size_t part = 0; part < table_texts(n); ++part) {
+    key_.clear();
+    put_motion(w);
+    key_.push_back(pinned);
+    if (part >= n.columns.size()) {
+      std::size_t r = (part - n.columns.size()) / (n.columns.size() + 1);
+      std::size_t at = (part - n.columns.size()) % (n.columns.size() + 1);
+      const TableRow& row = n.rows[r];
+      if (at > 0 && at - 1 < row.cells.size()) put_parts(row.cells[at - 1]);
+      if (at > 0 && at - 1 < row.second.size()) put_parts(row.second[at - 1]);
+    }
+    settle(static_cast<std::size_t>(n.parts) + part, true, w,
+           [&] { return table_part_ink(n, part, view, dc_->fonts); });
+  }
+}
+
+// The element in `slot` drawn now as `key_` holds, covering `ink()`:
+// damaged where it differs from the frame before.
+template <class Ink>
+void FrameTracker::settle(std::size_t slot, bool text, const Walk& w, Ink ink) {
+  Slot& s = slots_[slot];
   // What an element covers follows from what it reads, which the key
   // holds: a text of bound records is laid out again only when it changed.
   bool same = s.shown && s.key == key_;
   if (!same || !s.ink_known) {
-    s.ink = ink_of(n, view, dc_->fonts);
+    s.ink = ink();
     s.ink_known = true;
   }
   DeviceRect r = intersect(to_device_->pixels(s.ink.moved(w.dx, w.dy)), w.clip);
-  DeviceRect& before = rects_[static_cast<std::size_t>(n.slot)];
+  DeviceRect& before = rects_[slot];
   if (!same || !(before == r)) {
     if (s.shown) damage(before);
     damage(r);
@@ -167,8 +211,7 @@ void FrameTracker::leaf(const Node& n, const Walk& w) {
     before = r;
   }
   s.shown = true;
-  s.text = n.kind != Kind::Rect && n.kind != Kind::Polygon && n.kind != Kind::Polyline &&
-           n.kind != Kind::Circle;
+  s.text = text;
   s.generation = generation_;
 }
 

@@ -45,7 +45,15 @@ class FrameTracker {
   };
   void walk(const Node& n, const Walk& w);
   void leaf(const Node& n, const Walk& w);
+  void table_parts(const Node& n, const Walk& w);
+  template <class Ink>
+  void settle(std::size_t slot, bool text, const Walk& w, Ink ink);
   void damage(const DeviceRect& r);
+
+  // The key of what an element shows, built in key_.
+  void put(const void* p, std::size_t size);
+  void put_record(const unsigned char* bytes, int var);
+  void put_motion(const Walk& w);
 
   void keep_texts_whole();
 

@@ -5,6 +5,7 @@
 
 #include "compiler.h"
 #include "ink_bounds.h"
+#include "table_parts.h"
 
 namespace kvr::render {
 
@@ -35,6 +36,13 @@ void read_parts(const std::vector<TextPart>& parts, Node& n) {
   for (const TextPart& t : parts) read_part(t, n);
 }
 
+// A table's cells are tracked in their own slots: the table itself only
+// needs to know whether it shows pinned values.
+void note_pinned(const std::vector<TextPart>& parts, Node& n) {
+  for (const TextPart& t : parts)
+    if (t.var >= 0 && t.pinned) n.reads_reference = true;
+}
+
 void sort_unique(std::vector<int>& v) {
   std::sort(v.begin(), v.end());
   v.erase(std::unique(v.begin(), v.end()), v.end());
@@ -44,6 +52,10 @@ void sort_unique(std::vector<int>& v) {
 
 void ElementCompiler::leaf(Node& n) {
   n.slot = leaves_++;
+  if (n.kind == Kind::Table) {
+    n.parts = leaves_;
+    leaves_ += static_cast<int>(table_texts(n));
+  }
   // A site marker is always drawn; its switch only highlights it.
   if (n.kind == Kind::SiteMarker) read_cond(n.visible, n);
   read_paint(n.fill, n);
@@ -64,8 +76,8 @@ void ElementCompiler::leaf(Node& n) {
   for (const Stop& s : n.stops) read_part(s.label, n);
   for (const TableRow& row : n.rows) {
     if (row.has_highlight) read_cond(row.highlight, n);
-    for (const auto& cell : row.cells) read_parts(cell, n);
-    for (const auto& cell : row.second) read_parts(cell, n);
+    for (const auto& cell : row.cells) note_pinned(cell, n);
+    for (const auto& cell : row.second) note_pinned(cell, n);
   }
   if (n.has_second) read_cond(n.second_visible, n);
   // Comparisons, class scales and class distances.

@@ -1,64 +1,87 @@
 #include "charts.h"
 #include "palette.h"
 #include "records.h"
+#include "table_parts.h"
 #include "text.h"
 
 namespace kvr::render {
+
+namespace {
+
+// Where a row's values and their second lines sit: with second lines the
+// value moves up and its second line sits below.
+struct RowBaselines {
+  double base, value, second;
+};
+
+RowBaselines baselines(const Node& n, const TableGrid& g, std::size_t r, bool two_lines) {
+  double top = g.top(n, r);
+  double base = centred_baseline(top - g.row_h / 2.0, n.size);
+  RowBaselines b{base, base, base};
+  if (two_lines) {
+    b.value = centred_baseline(top - g.row_h / 2.0 + n.second_size * 0.55, n.size);
+    b.second = centred_baseline(top - g.row_h / 2.0 - n.size * 0.5, n.second_size);
+  }
+  return b;
+}
+
+}  // namespace
 
 void draw_table(const DrawContext& dc, const Node& n) {
   cairo_t* cr = dc.cr;
   std::size_t columns = n.columns.size();
   if (columns == 0) return;
-  double row_h = (n.y2 - n.y1) / static_cast<double>(n.rows.size() + 1);
-  double cell_w = (n.x2 - n.x1 - n.caption_width) / static_cast<double>(columns);
+  TableGrid g(n);
+  // A frame drawn by its changes draws only the texts it needs.
+  auto needed = [&](std::size_t part) {
+    return dc.culling == nullptr || n.parts < 0 ||
+           dc.culling->needs(n.parts + static_cast<int>(part));
+  };
   Rgba stripe{0.95, 0.96, 0.98, 1.0};
   Rgba highlight{1.0, 0.93, 0.70, 1.0};
   bool two_lines = n.has_second && holds(n.second_visible, dc.view);
   // Header band.
   cairo_new_path(cr);
-  cairo_rectangle(cr, n.x1, n.y2 - row_h, n.x2 - n.x1, row_h);
+  cairo_rectangle(cr, n.x1, n.y2 - g.row_h, n.x2 - n.x1, g.row_h);
   set_rgba(cr, {0.86, 0.90, 0.95, 1.0});
   cairo_fill(cr);
   for (std::size_t c = 0; c < columns; ++c) {
-    double cx = n.x1 + n.caption_width + cell_w * (static_cast<double>(c) + 0.5);
-    draw_text(cr, dc.fonts, n.columns[c], cx, centred_baseline(n.y2 - row_h / 2.0, n.header_size),
-              n.header_size, true, Align::Center, kLook.text, cell_w - 3.0);
+    if (!needed(header_part(c))) continue;
+    draw_text(cr, dc.fonts, n.columns[c], g.centre(n, c),
+              centred_baseline(n.y2 - g.row_h / 2.0, n.header_size), n.header_size, true,
+              Align::Center, kLook.text, g.cell_w - 3.0);
   }
   for (std::size_t r = 0; r < n.rows.size(); ++r) {
     const TableRow& row = n.rows[r];
-    double top = n.y2 - row_h * static_cast<double>(r + 1);
+    double top = g.top(n, r);
     bool lit = row.has_highlight && holds(row.highlight, dc.view);
     if (lit || r % 2 == 1) {
       cairo_new_path(cr);
-      cairo_rectangle(cr, n.x1, top - row_h, n.x2 - n.x1, row_h);
+      cairo_rectangle(cr, n.x1, top - g.row_h, n.x2 - n.x1, g.row_h);
       set_rgba(cr, lit ? highlight : stripe);
       cairo_fill(cr);
     }
-    double base = centred_baseline(top - row_h / 2.0, n.size);
-    draw_text(cr, dc.fonts, row.caption, n.x1 + 5.0, base, n.size, lit, Align::Left, kLook.text,
-              n.caption_width - 8.0);
-    // With second lines, the value moves up and its second line sits below.
-    double value_base = base, second_base = base;
-    if (two_lines) {
-      value_base = centred_baseline(top - row_h / 2.0 + n.second_size * 0.55, n.size);
-      second_base = centred_baseline(top - row_h / 2.0 - n.size * 0.5, n.second_size);
-    }
+    RowBaselines b = baselines(n, g, r, two_lines);
+    if (needed(caption_part(n, r)))
+      draw_text(cr, dc.fonts, row.caption, n.x1 + 5.0, b.base, n.size, lit, Align::Left, kLook.text,
+                n.caption_width - 8.0);
     for (std::size_t c = 0; c < row.cells.size() && c < columns; ++c) {
+      if (!needed(cell_part(n, r, c))) continue;
       std::string value(trimmed(compose(dc.view, row.cells[c])));
-      double cx = n.x1 + n.caption_width + cell_w * (static_cast<double>(c) + 0.5);
-      draw_text(cr, dc.fonts, value, cx, value_base, n.size, lit, Align::Center, kLook.text,
-                cell_w - 3.0);
+      double cx = g.centre(n, c);
+      draw_text(cr, dc.fonts, value, cx, b.value, n.size, lit, Align::Center, kLook.text,
+                g.cell_w - 3.0);
       if (two_lines && c < row.second.size()) {
         std::string second(trimmed(compose(dc.view, row.second[c])));
-        draw_text(cr, dc.fonts, second, cx, second_base, n.second_size, false, Align::Center,
-                  kLook.reference, cell_w - 3.0);
+        draw_text(cr, dc.fonts, second, cx, b.second, n.second_size, false, Align::Center,
+                  kLook.reference, g.cell_w - 3.0);
       }
     }
   }
   cairo_new_path(cr);
   cairo_rectangle(cr, n.x1, n.y1, n.x2 - n.x1, n.y2 - n.y1);
   for (std::size_t c = 0; c < columns; ++c) {
-    double x = n.x1 + n.caption_width + cell_w * static_cast<double>(c);
+    double x = n.x1 + n.caption_width + g.cell_w * static_cast<double>(c);
     cairo_move_to(cr, x, n.y1);
     cairo_line_to(cr, x, n.y2);
   }
@@ -67,6 +90,44 @@ void draw_table(const DrawContext& dc, const Node& n) {
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
   cairo_stroke(cr);
+}
+
+Box table_part_ink(const Node& n, std::size_t part, const FrameView& view, const Fonts& fonts) {
+  Box ink;
+  std::size_t columns = n.columns.size();
+  if (columns == 0) return ink;
+  TableGrid g(n);
+  if (part < columns) {
+    ink.add(text_box(fonts, n.columns[part], g.centre(n, part),
+                     centred_baseline(n.y2 - g.row_h / 2.0, n.header_size), n.header_size, true,
+                     Align::Center, g.cell_w - 3.0));
+    return ink;
+  }
+  std::size_t r = (part - columns) / (columns + 1);
+  if (r >= n.rows.size()) return ink;
+  const TableRow& row = n.rows[r];
+  std::size_t at = (part - columns) % (columns + 1);
+  for (bool two_lines : {false, true}) {
+    if (two_lines && !n.has_second) continue;
+    RowBaselines b = baselines(n, g, r, two_lines);
+    for (bool lit : {false, true}) {
+      if (lit && !row.has_highlight) continue;
+      if (at == 0) {
+        ink.add(text_box(fonts, row.caption, n.x1 + 5.0, b.base, n.size, lit, Align::Left,
+                         n.caption_width - 8.0));
+        continue;
+      }
+      std::size_t c = at - 1;
+      if (c >= row.cells.size()) continue;
+      double cx = g.centre(n, c);
+      ink.add(text_box(fonts, std::string(trimmed(compose(view, row.cells[c]))), cx, b.value,
+                       n.size, lit, Align::Center, g.cell_w - 3.0));
+      if (two_lines && c < row.second.size())
+        ink.add(text_box(fonts, std::string(trimmed(compose(view, row.second[c]))), cx, b.second,
+                         n.second_size, false, Align::Center, g.cell_w - 3.0));
+    }
+  }
+  return ink;
 }
 
 }  // namespace kvr::render

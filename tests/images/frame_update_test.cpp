@@ -113,6 +113,44 @@ TEST(FrameUpdate, DamagedRectanglesAreUnitedOnlyWhereThatCostsLittle) {
   }
 }
 
+// A table's cells are drawn again alone when their values change; a row
+// lit or second lines shown redraw the table.
+TEST(FrameUpdate, AChangedCellDamagesItsCellAlone) {
+  Fixture f(R"([{"kind": "table", "box": [100, 100, 500, 300], "columns": ["A", "B"],
+                 "caption_width": 100, "second_line": {"visible": {"pinned": true}},
+                 "rows": [{"caption": "un", "cells": ["$O.T", "fixe"], "second": [{"ref": "$O.T"}],
+                           "highlight": {"on": "$O.S"}},
+                          {"caption": "deux", "cells": ["a", "b"]}]}])",
+            R"(, "reference": {"object": "O"})");
+  f.records.text("O.T", "12");
+  Canvas c(800, 600), fresh(800, 600);
+  c.update(f.renderer, f.view());
+  auto same_as_whole = [&](const char* what) {
+    fresh.draw(f.renderer, f.view());
+    EXPECT_EQ(c.count_different(fresh, kRounding), 0) << what;
+  };
+  f.records.text("O.T", "12345");
+  // The first row's first cell: layout x 200 to 350, y 167 to 233.
+  kvr::DeviceRect cell = bounds(c.update(f.renderer, f.view()));
+  EXPECT_GE(cell.x, 195);
+  EXPECT_LE(cell.x + cell.width, 355);
+  EXPECT_GE(cell.y, 600 - 233 - 5);
+  EXPECT_LE(cell.y + cell.height, 600 - 167 + 5);
+  same_as_whole("a value changed");
+  f.records.show("O.S", 1.0f);
+  kvr::DeviceRect lit = bounds(c.update(f.renderer, f.view()));
+  EXPECT_LE(lit.x, 100);
+  EXPECT_GE(lit.x + lit.width, 500);
+  same_as_whole("the row lit");
+  f.pin();
+  EXPECT_FALSE(c.update(f.renderer, f.view()).empty());
+  same_as_whole("second lines shown");
+  f.records.text("O.T", "7");
+  kvr::DeviceRect both = bounds(c.update(f.renderer, f.view()));
+  EXPECT_LE(both.x + both.width, 355) << "the value and its pinned line are in one cell";
+  same_as_whole("a value changed under its pinned line");
+}
+
 TEST(FrameUpdate, HiddenElementsAndTheLitButtonDamageOnlyWhatShows) {
   Fixture f(R"([{"kind": "rect", "box": [0, 0, 100, 100], "fill": "$O.C",
                  "visible": {"on": "$O.S"}},
