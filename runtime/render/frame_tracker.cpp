@@ -178,12 +178,11 @@ void FrameTracker::table_parts(const Node& n, const Walk& w) {
     key_.clear();
     put_motion(w);
     key_.push_back(pinned);
-    if (part >= n.columns.size()) {
-      std::size_t r = (part - n.columns.size()) / (n.columns.size() + 1);
-      std::size_t at = (part - n.columns.size()) % (n.columns.size() + 1);
-      const TableRow& row = n.rows[r];
-      if (at > 0 && at - 1 < row.cells.size()) put_parts(row.cells[at - 1]);
-      if (at > 0 && at - 1 < row.second.size()) put_parts(row.second[at - 1]);
+    TablePartPlace at = place_of(n, part);
+    if (at.what == TablePartPlace::What::Cell) {
+      const TableRow& row = n.rows[at.row];
+      if (at.column < row.cells.size()) put_parts(row.cells[at.column]);
+      if (at.column < row.second.size()) put_parts(row.second[at.column]);
     }
     settle(static_cast<std::size_t>(n.parts) + part, true, w,
            [&] { return table_part_ink(n, part, view, dc_->fonts); });

@@ -94,37 +94,38 @@ void draw_table(const DrawContext& dc, const Node& n) {
 
 Box table_part_ink(const Node& n, std::size_t part, const FrameView& view, const Fonts& fonts) {
   Box ink;
-  std::size_t columns = n.columns.size();
-  if (columns == 0) return ink;
+  if (n.columns.empty()) return ink;
   TableGrid g(n);
-  if (part < columns) {
-    ink.add(text_box(fonts, n.columns[part], g.centre(n, part),
+  TablePartPlace at = place_of(n, part);
+  if (at.what == TablePartPlace::What::Header) {
+    ink.add(text_box(fonts, n.columns[at.column], g.centre(n, at.column),
                      centred_baseline(n.y2 - g.row_h / 2.0, n.header_size), n.header_size, true,
                      Align::Center, g.cell_w - 3.0));
     return ink;
   }
-  std::size_t r = (part - columns) / (columns + 1);
-  if (r >= n.rows.size()) return ink;
-  const TableRow& row = n.rows[r];
-  std::size_t at = (part - columns) % (columns + 1);
+  if (at.row >= n.rows.size()) return ink;
+  const TableRow& row = n.rows[at.row];
+  bool cell = at.what == TablePartPlace::What::Cell;
+  if (cell && at.column >= row.cells.size()) return ink;
+  std::string value = cell ? std::string(trimmed(compose(view, row.cells[at.column]))) : "";
+  std::string second = cell && at.column < row.second.size()
+                           ? std::string(trimmed(compose(view, row.second[at.column])))
+                           : "";
+  double cx = g.centre(n, at.column);
   for (bool two_lines : {false, true}) {
     if (two_lines && !n.has_second) continue;
-    RowBaselines b = baselines(n, g, r, two_lines);
+    RowBaselines b = baselines(n, g, at.row, two_lines);
     for (bool lit : {false, true}) {
       if (lit && !row.has_highlight) continue;
-      if (at == 0) {
+      if (!cell) {
         ink.add(text_box(fonts, row.caption, n.x1 + 5.0, b.base, n.size, lit, Align::Left,
                          n.caption_width - 8.0));
         continue;
       }
-      std::size_t c = at - 1;
-      if (c >= row.cells.size()) continue;
-      double cx = g.centre(n, c);
-      ink.add(text_box(fonts, std::string(trimmed(compose(view, row.cells[c]))), cx, b.value,
-                       n.size, lit, Align::Center, g.cell_w - 3.0));
-      if (two_lines && c < row.second.size())
-        ink.add(text_box(fonts, std::string(trimmed(compose(view, row.second[c]))), cx, b.second,
-                         n.second_size, false, Align::Center, g.cell_w - 3.0));
+      ink.add(text_box(fonts, value, cx, b.value, n.size, lit, Align::Center, g.cell_w - 3.0));
+      if (two_lines)
+        ink.add(text_box(fonts, second, cx, b.second, n.second_size, false, Align::Center,
+                         g.cell_w - 3.0));
     }
   }
   return ink;

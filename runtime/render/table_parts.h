@@ -27,6 +27,20 @@ inline std::size_t cell_part(const Node& n, std::size_t row, std::size_t column)
   return caption_part(n, row) + 1 + column;
 }
 
+// Which text a part is: a header (`column`), or in row `row` its caption
+// or the cell of `column`.
+struct TablePartPlace {
+  enum class What { Header, Caption, Cell } what = What::Header;
+  std::size_t row = 0, column = 0;
+};
+inline TablePartPlace place_of(const Node& n, std::size_t part) {
+  std::size_t columns = n.columns.size();
+  if (part < columns) return {TablePartPlace::What::Header, 0, part};
+  std::size_t row = (part - columns) / (columns + 1), at = (part - columns) % (columns + 1);
+  if (at == 0) return {TablePartPlace::What::Caption, row, 0};
+  return {TablePartPlace::What::Cell, row, at - 1};
+}
+
 // Rows (the header's included) and columns of a table, layout units.
 struct TableGrid {
   double row_h = 0.0, cell_w = 0.0;
