@@ -61,6 +61,8 @@ const std::vector<DeviceRect>& FrameTracker::track(const std::vector<Node>& node
   ++generation_;
   dc_ = &dc;
   to_device_ = &to_device;
+  // A frame that draws everything needs no damaged rectangles worked out.
+  whole_ = !known_ || width_ != to_device.width || height_ != to_device.height;
   Walk w;
   w.clip = {0, 0, to_device.width, to_device.height};
   for (const Node& n : nodes) walk(n, w);
@@ -73,7 +75,7 @@ const std::vector<DeviceRect>& FrameTracker::track(const std::vector<Node>& node
     s.key.clear();
     rects_[i] = {};
   }
-  if (!known_ || width_ != to_device.width || height_ != to_device.height) {
+  if (whole_) {
     damage_.assign(1, w.clip);
     known_ = true;
     width_ = to_device.width;
@@ -247,7 +249,7 @@ bool FrameTracker::cuts_text(int row) const {
 }
 
 void FrameTracker::damage(const DeviceRect& r) {
-  if (r.empty()) return;
+  if (r.empty() || whole_) return;
   for (DeviceRect& d : damage_) {
     if (waste(d, r) <= kWaste) {
       d = unite(d, r);

@@ -71,6 +71,7 @@ class FrameTracker {
   std::vector<unsigned char> key_;
   unsigned generation_ = 0;
   bool known_ = false;
+  bool whole_ = false;  // the frame being tracked draws everything
   int width_ = 0, height_ = 0;
   const DrawContext* dc_ = nullptr;
   const LayoutTransform* to_device_ = nullptr;
