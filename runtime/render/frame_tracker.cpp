@@ -1,5 +1,6 @@
 #include "frame_tracker.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "buttons.h"
@@ -63,12 +64,14 @@ const std::vector<DeviceRect>& FrameTracker::track(const std::vector<Node>& node
   to_device_ = &to_device;
   // A frame that draws everything needs no damaged rectangles worked out.
   whole_ = !known_ || width_ != to_device.width || height_ != to_device.height;
+  first_change_ = INT_MAX;
   Walk w;
   w.clip = {0, 0, to_device.width, to_device.height};
   for (const Node& n : nodes) walk(n, w);
   for (std::size_t i = 0; i < slots_.size(); ++i) {
     Slot& s = slots_[i];
     if (s.generation == generation_ || !s.shown) continue;
+    first_change_ = std::min(first_change_, static_cast<int>(i));
     damage(rects_[i]);
     s.shown = false;
     s.ink_known = false;
@@ -110,11 +113,6 @@ void FrameTracker::walk(const Node& n, const Walk& w) {
   for (const Node& child : n.children) walk(child, inner);
 }
 
-void FrameTracker::put(const void* p, std::size_t size) {
-  const auto* b = static_cast<const unsigned char*>(p);
-  key_.insert(key_.end(), b, b + size);
-}
-
 // What is shown of a record: a text's N characters, not the bytes behind
 // them.
 void FrameTracker::put_record(const unsigned char* bytes, int var) {
@@ -130,12 +128,6 @@ void FrameTracker::put_record(const unsigned char* bytes, int var) {
   } else {
     put(bytes, record_size(kind));
   }
-}
-
-void FrameTracker::put_motion(const Walk& w) {
-  put(&w.alpha, sizeof w.alpha);
-  put(&w.dx, sizeof w.dx);
-  put(&w.dy, sizeof w.dy);
 }
 
 void FrameTracker::leaf(const Node& n, const Walk& w) {
@@ -206,6 +198,7 @@ void FrameTracker::settle(std::size_t slot, bool text, const Walk& w, Ink ink) {
   DeviceRect r = intersect(to_device_->pixels(s.ink.moved(w.dx, w.dy)), w.clip);
   DeviceRect& before = rects_[slot];
   if (!same || !(before == r)) {
+    first_change_ = std::min(first_change_, static_cast<int>(slot));
     if (s.shown) damage(before);
     damage(r);
     s.key.swap(key_);

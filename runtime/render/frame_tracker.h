@@ -5,6 +5,7 @@
 #ifndef KVR_RENDER_FRAME_TRACKER_H
 #define KVR_RENDER_FRAME_TRACKER_H
 
+#include <climits>
 #include <vector>
 
 #include "draw_context.h"
@@ -30,6 +31,10 @@ class FrameTracker {
 
   void forget() { known_ = false; }
 
+  // The first slot whose look, place or visibility changed in the frame
+  // tracked last (slots are numbered in drawing order), or INT_MAX.
+  int first_change() const { return first_change_; }
+
   // Whether a clip edge between rows row - 1 and row would cut through a
   // text drawn in the frame tracked last.
   bool cuts_text(int row) const;
@@ -51,9 +56,15 @@ class FrameTracker {
   void damage(const DeviceRect& r);
 
   // The key of what an element shows, built in key_.
-  void put(const void* p, std::size_t size);
+  void put(const void* p, std::size_t size) {
+    const auto* b = static_cast<const unsigned char*>(p);
+    key_.insert(key_.end(), b, b + size);
+  }
   void put_record(const unsigned char* bytes, int var);
-  void put_motion(const Walk& w);
+  void put_motion(const Walk& w) {
+    double motion[3] = {w.alpha, w.dx, w.dy};
+    put(motion, sizeof motion);
+  }
 
   void keep_texts_whole();
 
@@ -72,6 +83,7 @@ class FrameTracker {
   unsigned generation_ = 0;
   bool known_ = false;
   bool whole_ = false;  // the frame being tracked draws everything
+  int first_change_ = 0;
   int width_ = 0, height_ = 0;
   const DrawContext* dc_ = nullptr;
   const LayoutTransform* to_device_ = nullptr;

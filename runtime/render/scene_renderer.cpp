@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 
+#include "backdrop.h"
 #include "buttons.h"
 #include "compiler.h"
 #include "draw_context.h"
@@ -21,6 +22,17 @@ namespace kvr {
 
 using namespace render;
 
+namespace {
+
+// Which top-level nodes a paint draws, and whether the letterbox and the
+// layout's paper under them.
+struct Part {
+  std::size_t from = 0, to = static_cast<std::size_t>(-1);
+  bool ground = true;
+};
+
+}  // namespace
+
 struct SceneRenderer::Compiled {
   double width = 800.0;
   double height = 600.0;
@@ -36,11 +48,21 @@ struct SceneRenderer::Compiled {
   PaintHelper helper;
   std::vector<DeviceRect> band_damage[2];
   BandVerdict verdict;
+  Backdrop backdrop;
+  long over_backdrop = 0;  // frames drawn over the picture of the setting
 
   // The letterbox, the layout's paper and the elements (those `culling`
   // asks for, or all), on a target whose matrix is the identity.
   void paint(cairo_t* cr, const LayoutTransform& t, const FrameView& view, double now,
-             const PointerLook& pointer, const Culling* culling, HatchMasks* masks) const;
+             const PointerLook& pointer, const Culling* culling, HatchMasks* masks,
+             Part part = {}) const;
+
+  // Copies the picture of the setting into the damage of an image target
+  // (clipped to it), brought up to date first where the setting changed;
+  // false when there is none to copy, nothing drawn then.
+  bool copy_backdrop(cairo_t* cr, const LayoutTransform& t, const FrameView& view, double now,
+                     const PointerLook& pointer, const Culling& culling,
+                     const std::vector<DeviceRect>& damage, bool setting_changed);
 
   // Paints the damage of an image target in two bands at once, one on the
   // helper thread; false when it is not worth it, nothing painted then.
@@ -56,12 +78,16 @@ SceneRenderer::SceneRenderer(const Scene& scene) : compiled_(std::make_unique<Co
   // made for the bounds of literal texts serve their drawing too.
   TextMeasure measure(c.fonts);
   ElementCompiler compiler(scene, c.problems, measure);
+  std::vector<int> slots_after;  // the slots used by each node and those before it
   if (scene.elements.is_array()) {
-    for (std::size_t i = 0; i < scene.elements.size(); ++i)
+    for (std::size_t i = 0; i < scene.elements.size(); ++i) {
       c.nodes.push_back(compiler.element(scene.elements[i], "elements[" + std::to_string(i) + "]"));
+      slots_after.push_back(compiler.leaves());
+    }
   }
   c.tracker = FrameTracker(compiler.leaves());
   c.hatch_masks = HatchMasks(compiler.leaves());
+  c.backdrop.hold(c.nodes, slots_after);
 }
 
 SceneRenderer::~SceneRenderer() = default;
@@ -76,18 +102,18 @@ const std::vector<Node>& SceneRenderer::nodes() const {
 
 void SceneRenderer::Compiled::paint(cairo_t* cr, const LayoutTransform& t, const FrameView& view,
                                     double now, const PointerLook& pointer, const Culling* culling,
-                                    HatchMasks* masks) const {
+                                    HatchMasks* masks, Part part) const {
   cairo_save(cr);
   double w = t.width, h = t.height;
   double s = t.scale;
   // Letterbox bars, drawn only where the layout leaves room.
   double bar_x = (w - s * width) / 2.0, bar_y = (h - s * height) / 2.0;
   cairo_set_source_rgb(cr, 0.10, 0.11, 0.13);
-  if (bar_x > 0.0) {
+  if (bar_x > 0.0 && part.ground) {
     cairo_rectangle(cr, 0.0, 0.0, std::ceil(bar_x), h);
     cairo_rectangle(cr, std::floor(w - bar_x), 0.0, std::ceil(bar_x), h);
   }
-  if (bar_y > 0.0) {
+  if (bar_y > 0.0 && part.ground) {
     cairo_rectangle(cr, 0.0, 0.0, w, std::ceil(bar_y));
     cairo_rectangle(cr, 0.0, std::floor(h - bar_y), w, std::ceil(bar_y));
   }
@@ -96,16 +122,51 @@ void SceneRenderer::Compiled::paint(cairo_t* cr, const LayoutTransform& t, const
   t.apply(cr);
   cairo_rectangle(cr, 0.0, 0.0, width, height);
   cairo_clip(cr);
-  cairo_set_source_rgb(cr, 0.97, 0.97, 0.95);
-  cairo_paint(cr);
+  if (part.ground) {
+    cairo_set_source_rgb(cr, 0.97, 0.97, 0.95);
+    cairo_paint(cr);
+  }
   cairo_set_font_options(cr, fonts.options());
   plain_strokes(cr);
   if (view.scene != nullptr) {
     DrawContext dc{cr, view, now, Interaction{pointer}, fonts, culling, masks};
     Painter painter(dc);
-    for (const Node& n : nodes) painter.node(n);
+    for (std::size_t i = part.from; i < nodes.size() && i < part.to; ++i) painter.node(nodes[i]);
   }
   cairo_restore(cr);
+}
+
+bool SceneRenderer::Compiled::copy_backdrop(cairo_t* cr, const LayoutTransform& t,
+                                            const FrameView& view, double now,
+                                            const PointerLook& pointer, const Culling& culling,
+                                            const std::vector<DeviceRect>& damage,
+                                            bool setting_changed) {
+  cairo_surface_t* target = cairo_get_target(cr);
+  if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return false;
+  bool current = false;
+  cairo_surface_t* picture =
+      backdrop.picture(t.width, t.height, cairo_image_surface_get_format(target), current);
+  if (picture == nullptr) return false;
+  if (!current || setting_changed) {
+    // A new picture is drawn whole, one out of date where it changed.
+    cairo_t* pc = cairo_create(picture);
+    if (current) {
+      for (const DeviceRect& r : damage) cairo_rectangle(pc, r.x, r.y, r.width, r.height);
+      cairo_clip(pc);
+    }
+    paint(pc, t, view, now, pointer, current ? &culling : nullptr, &hatch_masks,
+          {0, backdrop.nodes(), true});
+    cairo_destroy(pc);
+    cairo_surface_flush(picture);
+    backdrop.set_current(true);
+  }
+  // The picture is opaque (the paper is): painted over, it is copied.
+  cairo_save(cr);
+  cairo_set_source_surface(cr, picture, 0.0, 0.0);
+  cairo_paint(cr);
+  cairo_restore(cr);
+  ++over_backdrop;
+  return true;
 }
 
 // Each band is painted through its own context: the top (left) one on the
@@ -204,10 +265,13 @@ std::vector<DeviceRect> SceneRenderer::update(cairo_t* cr, int width, int height
   DrawContext dc{cr, view, now, Interaction{pointer}, c.fonts, nullptr};
   std::vector<DeviceRect> damage = c.tracker.track(c.nodes, dc, t);
   if (damage.empty()) return damage;
+  bool setting_changed = c.tracker.first_change() < c.backdrop.slots();
   // Hatching is kept as masks only for a raster target.
   bool raster = cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE;
-  if (raster && c.bands != Bands::Never && c.paint_in_bands(cr, t, view, now, pointer, damage))
+  if (raster && c.bands != Bands::Never && c.paint_in_bands(cr, t, view, now, pointer, damage)) {
+    if (setting_changed) c.backdrop.set_current(false);
     return damage;
+  }
   cairo_save(cr);
   bool whole = damage.size() == 1 && damage[0] == DeviceRect{0, 0, width, height};
   Culling culling{&damage, &c.tracker.rects()};
@@ -216,7 +280,15 @@ std::vector<DeviceRect> SceneRenderer::update(cairo_t* cr, int width, int height
     for (const DeviceRect& r : damage) cairo_rectangle(cr, r.x, r.y, r.width, r.height);
     cairo_clip(cr);
   }
-  c.paint(cr, t, view, now, pointer, whole ? nullptr : &culling, raster ? &c.hatch_masks : nullptr);
+  // A frame drawn by its changes starts from the picture of the setting.
+  Part part;
+  if (!whole && c.copy_backdrop(cr, t, view, now, pointer, culling, damage, setting_changed)) {
+    part = {c.backdrop.nodes(), static_cast<std::size_t>(-1), false};
+  } else if (setting_changed) {
+    c.backdrop.set_current(false);
+  }
+  c.paint(cr, t, view, now, pointer, whole ? nullptr : &culling, raster ? &c.hatch_masks : nullptr,
+          part);
   cairo_restore(cr);
   return damage;
 }
@@ -227,6 +299,10 @@ void SceneRenderer::paint_in_bands(Bands how) {
 
 long SceneRenderer::frames_in_bands() const {
   return compiled_->banded;
+}
+
+long SceneRenderer::frames_over_backdrop() const {
+  return compiled_->over_backdrop;
 }
 
 void SceneRenderer::forget() {

@@ -82,6 +82,9 @@ class SceneRenderer {
   void paint_in_bands(Bands how);
   // How many update() calls painted in two bands so far.
   long frames_in_bands() const;
+  // How many update() calls started from the kept picture of the scene's
+  // setting (see backdrop.h) so far.
+  long frames_over_backdrop() const;
 
   // Which button the pointer lights up and whether it is pressed, as one
   // number (-1 for none): a window redraws for the pointer only when it

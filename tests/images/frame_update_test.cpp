@@ -178,6 +178,55 @@ TEST(FrameUpdate, HiddenElementsAndTheLitButtonDamageOnlyWhatShows) {
   EXPECT_TRUE(c.update(f.renderer, f.view(), 1e9, {360, 130, 1}).empty());
 }
 
+// The setting (the leading groups kept to a layer region) is kept as a
+// picture that frames drawn by their changes start from: brought up to
+// date where the setting changed, made again at a new size, and not
+// trusted after a frame painted in bands changed the setting.
+TEST(FrameUpdate, FramesStartFromAnUpToDatePictureOfTheSetting) {
+  Fixture f(R"([{"kind": "group", "layer": [0, 0, 400, 600], "children": [
+                   {"kind": "rect", "box": [0, 0, 400, 600], "fill": "#c8d8c0"},
+                   {"kind": "rect", "box": [60, 120, 160, 220], "fill": "$O.C"},
+                   {"kind": "rect", "box": [0, 0, 400, 600], "fill": "#10204080",
+                    "visible": {"on": "$O.S"}},
+                   {"kind": "polygon", "points": [[20, 20], [380, 60], [200, 580]],
+                    "fill": "#336699c0"}]},
+                {"kind": "rect", "box": [100, 100, 300, 200], "fill": "#ffffffc0"},
+                {"kind": "text", "at": [120, 150], "text": "$O.T", "size": 20},
+                {"kind": "text", "at": [120, 300], "text": "$O.T", "size": 20}])");
+  f.records.text("O.T", "1");
+  f.records.colour("O.C", 200, 0, 0);
+  f.renderer.paint_in_bands(kvr::SceneRenderer::Bands::Always);
+  Canvas c(800, 600), fresh(800, 600);
+  auto step = [&](Canvas& canvas, Canvas& whole, const char* what) {
+    canvas.update(f.renderer, f.view());
+    whole.draw(f.renderer, f.view());
+    EXPECT_EQ(canvas.count_different(whole, kRounding), 0) << what;
+  };
+  // A text changed: the frame starts from the picture.
+  auto text_step = [&](Canvas& canvas, Canvas& whole, const char* text, const char* what) {
+    f.records.text("O.T", text);
+    long before = f.renderer.frames_over_backdrop();
+    step(canvas, whole, what);
+    EXPECT_EQ(f.renderer.frames_over_backdrop(), before + 1) << what;
+  };
+  step(c, fresh, "first frame");
+  text_step(c, fresh, "22", "a text over the setting");
+  f.records.colour("O.C", 0, 160, 0);
+  step(c, fresh, "the setting recoloured");
+  text_step(c, fresh, "333", "a text over the recoloured setting");
+  Canvas larger(1000, 700), larger_fresh(1000, 700);
+  step(larger, larger_fresh, "a new size");
+  text_step(larger, larger_fresh, "4", "a text at the new size");
+  f.records.colour("O.C", 0, 0, 200);
+  step(larger, larger_fresh, "the setting recoloured at the new size");
+  text_step(larger, larger_fresh, "5", "a text over it");
+  // The whole setting veiled: a damage large enough for two bands where
+  // the machine has two cores, then a small change.
+  f.records.show("O.S", 1.0f);
+  step(larger, larger_fresh, "the setting veiled, in bands");
+  text_step(larger, larger_fresh, "55", "a text after the bands");
+}
+
 TEST(FrameUpdate, ASlideDamagesEachFrameUntilItEnds) {
   Fixture f(R"([{"kind": "group", "slide": {"anim": "a", "from": [300, 0]}, "children": [
                    {"kind": "rect", "box": [0, 0, 100, 100], "fill": "#ff0000"}]}])");
