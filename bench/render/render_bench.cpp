@@ -78,7 +78,8 @@ enum class Pinned { No, Yes };
 // asks for one thread (the "_OneThread" cases, for comparison and for
 // counting instructions: callgrind's count of update() misses the helper
 // thread's work). Bands give way to one thread while they do not pay off;
-// KVR_BENCH_BANDS=always keeps them on every large damage.
+// KVR_BENCH_BANDS=always keeps them on every large damage, =never paints
+// every case with one thread.
 enum class Threads { Two, One };
 
 void draw_frame(benchmark::State& st, Screen screen, int width, int height,
@@ -99,6 +100,9 @@ void draw_frame(benchmark::State& st, Screen screen, int width, int height,
     // Every large damage in bands, whether or not they paid off in the
     // frames before: what two threads do on this machine at the moment.
     renderer.paint_in_bands(kvr::SceneRenderer::Bands::Always);
+  } else if (bands != nullptr && std::string_view(bands) == "never") {
+    // Every case on one thread, for comparison.
+    renderer.paint_in_bands(kvr::SceneRenderer::Bands::Never);
   }
   kvr::FrameView view{&scene, &state, &records.pointers(), &reference};
   // Two surfaces one pixel apart in height: alternating them changes the

@@ -34,6 +34,14 @@ class Backdrop {
   // surface cannot be made). `current` tells whether it shows the setting
   // as it was last drawn; a new picture does not.
   cairo_surface_t* picture(int width, int height, cairo_format_t format, bool& current);
+  // The picture, only when it shows the setting as it was last drawn at
+  // this size and format.
+  cairo_surface_t* current(int width, int height, cairo_format_t format) const {
+    return current_ && surface_ != nullptr && width == width_ && height == height_ &&
+                   format == format_
+               ? surface_
+               : nullptr;
+  }
   // The setting is drawn as it is now (true), or changed in a frame that
   // did not bring the picture up to date (false).
   void set_current(bool current) { current_ = current; }

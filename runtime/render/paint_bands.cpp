@@ -36,7 +36,7 @@ double next_share(double share, double top_ms, double bottom_ms) {
 }
 
 std::optional<int> seam_row(const std::vector<DeviceRect>& damage, double share,
-                            const std::function<bool(int)>& cuts_text) {
+                            const std::function<bool(int)>& cuts_text, long min_area) {
   long total = 0;
   int top = 0, bottom = 0;
   bool any = false;
@@ -47,7 +47,7 @@ std::optional<int> seam_row(const std::vector<DeviceRect>& damage, double share,
     bottom = any ? std::max(bottom, r.y + r.height) : r.y + r.height;
     any = true;
   }
-  if (!any || total < kBandMinArea || bottom - top < 2) return std::nullopt;
+  if (!any || total < min_area || bottom - top < 2) return std::nullopt;
   // The first row with the share of the damage above it.
   double wanted = std::clamp(share, 0.0, 1.0) * static_cast<double>(total);
   int lo = top + 1, hi = bottom - 1;

@@ -22,8 +22,10 @@ inline constexpr long kBandMinArea = 120000;
 // with `share` of the damaged area above, or the nearest row to it that
 // runs through no text (`cuts_text(row)`). None when the damage is too
 // small, or every row within a quarter of its height does.
+// `min_area` replaces kBandMinArea.
 std::optional<int> seam_row(const std::vector<DeviceRect>& damage, double share,
-                            const std::function<bool(int)>& cuts_text);
+                            const std::function<bool(int)>& cuts_text,
+                            long min_area = kBandMinArea);
 
 // The share of the damaged area above `row`.
 double area_share(const std::vector<DeviceRect>& damage, int row);
