@@ -168,11 +168,16 @@ void FrameTracker::table_parts(const Node& n, const Walk& w) {
     }
   };
   unsigned char pinned = reference_pinned(view) ? 1 : 0;
+  unsigned char two_lines = table_second_lines(n, view) ? 1 : 0;
+  unsigned char lit = 0;
   for (std::size_t part = 0; part < table_texts(n); ++part) {
     key_.clear();
     put_motion(w);
     key_.push_back(pinned);
+    key_.push_back(two_lines);
     TablePartPlace at = place_of(n, part);
+    if (at.what == TablePartPlace::What::Caption) lit = table_row_lit(n, at.row, view) ? 1 : 0;
+    if (at.what != TablePartPlace::What::Header) key_.push_back(lit);
     if (at.what == TablePartPlace::What::Cell) {
       const TableRow& row = n.rows[at.row];
       if (at.column < row.cells.size()) put_parts(row.cells[at.column]);
@@ -213,15 +218,19 @@ void FrameTracker::settle(std::size_t slot, bool text, const Walk& w, Ink ink) {
 // from the glyphs' unhinted outlines, which can leave out the top row of a
 // glyph hinted upwards: a frame drawn by its changes then differs from a
 // whole one. A damaged rectangle therefore never cuts a drawn text: it
-// grows to hold every text element it meets.
+// grows to hold every text element whose glyphs it meets. They keep off
+// the pixel of margin around the text's box (every element's pixels get
+// one), so texts side by side, their margins touching, do not pull each
+// other in.
 void FrameTracker::keep_texts_whole() {
   for (int pass = 0; pass < 4; ++pass) {
     bool grown = false;
     for (std::size_t i = 0; i < slots_.size(); ++i) {
       if (!slots_[i].shown || !slots_[i].text) continue;
       const DeviceRect& r = rects_[i];
+      DeviceRect glyphs{r.x + 1, r.y + 1, r.width - 2, r.height - 2};
       for (DeviceRect& d : damage_) {
-        if (overlaps(d, r) && !(unite(d, r) == d)) {
+        if (overlaps(d, glyphs) && !(unite(d, r) == d)) {
           d = unite(d, r);
           grown = true;
         }

@@ -56,8 +56,12 @@ struct TableGrid {
   }
 };
 
-// Where a table's text `part` draws (layout units) with the values it
-// shows now, whether or not its row is lit and second lines are shown.
+// Whether a row is lit, and whether second lines are shown, now: a part's
+// look and place follow from them and from the values it shows.
+bool table_row_lit(const Node& n, std::size_t row, const FrameView& view);
+bool table_second_lines(const Node& n, const FrameView& view);
+
+// Where a table's text `part` draws now (layout units).
 Box table_part_ink(const Node& n, std::size_t part, const FrameView& view, const Fonts& fonts);
 
 }  // namespace kvr::render
