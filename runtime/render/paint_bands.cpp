@@ -18,10 +18,15 @@ long area_above(const std::vector<DeviceRect>& damage, int row) {
 
 }  // namespace
 
-double area_share(const std::vector<DeviceRect>& damage, int row) {
+long damaged_area(const std::vector<DeviceRect>& damage) {
   long total = 0;
   for (const DeviceRect& r : damage)
     if (!r.empty()) total += static_cast<long>(r.width) * r.height;
+  return total;
+}
+
+double area_share(const std::vector<DeviceRect>& damage, int row) {
+  long total = damaged_area(damage);
   if (total <= 0) return 0.5;
   return static_cast<double>(area_above(damage, row)) / static_cast<double>(total);
 }

@@ -27,6 +27,9 @@ std::optional<int> seam_row(const std::vector<DeviceRect>& damage, double share,
                             const std::function<bool(int)>& cuts_text,
                             long min_area = kBandMinArea);
 
+// The damaged pixels (rectangles that overlap counted in each).
+long damaged_area(const std::vector<DeviceRect>& damage);
+
 // The share of the damaged area above `row`.
 double area_share(const std::vector<DeviceRect>& damage, int row);
 

@@ -293,9 +293,7 @@ std::vector<DeviceRect> SceneRenderer::update(cairo_t* cr, int width, int height
   // A frame drawn by its changes starts from the picture of the setting,
   // unless the setting changed over a damage large enough for two bands:
   // they draw it faster than one thread brings the picture up to date.
-  long area = 0;
-  for (const DeviceRect& r : damage) area += static_cast<long>(r.width) * r.height;
-  bool large = c.bands != Bands::Never && area >= kBandMinArea;
+  bool large = c.bands != Bands::Never && damaged_area(damage) >= kBandMinArea;
   cairo_surface_t* picture = nullptr;
   if (raster && !whole && !(setting_changed && large))
     picture = c.backdrop_for(cr, t, view, now, pointer, damage, setting_changed);
