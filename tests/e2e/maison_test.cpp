@@ -151,6 +151,11 @@ struct CopyCase {
   const char* sent;
 };
 
+// How a case reads in the list of tests (CTest names the tests from it).
+void PrintTo(const CopyCase& c, std::ostream* os) {
+  *os << c.code << " -> " << (c.copied ? c.copied : "kvr.ini kept") << ", hands over " << c.sent;
+}
+
 class LaunchCode : public ::testing::TestWithParam<CopyCase> {};
 
 TEST_P(LaunchCode, CopiesItsConfigurationAndHandsOver) {
