@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -110,6 +111,47 @@ struct Failure {
   int error;
 };
 
+const char* call_name(Failing call) {
+  switch (call) {
+    case Failing::open:
+      return "Open";
+    case Failing::write:
+      return "Write";
+    case Failing::fsync:
+      return "Fsync";
+    case Failing::close:
+      return "Close";
+    case Failing::rename:
+      return "Rename";
+  }
+  return "Unknown";
+}
+
+// The error's symbolic name, for the cases' names in the list of tests.
+const char* error_name(int error) {
+  switch (error) {
+    case EROFS:
+      return "EROFS";
+    case EACCES:
+      return "EACCES";
+    case ENOSPC:
+      return "ENOSPC";
+    case EIO:
+      return "EIO";
+    case EDQUOT:
+      return "EDQUOT";
+    case EXDEV:
+      return "EXDEV";
+    default:
+      return "OtherError";
+  }
+}
+
+// How gtest and CTest show a case: "Write fails: No space left on device".
+void PrintTo(const Failure& f, std::ostream* os) {
+  *os << call_name(f.call) << " fails: " << std::strerror(f.error);
+}
+
 Failure g_failure;
 std::size_t g_written = 0;
 
@@ -191,7 +233,10 @@ INSTANTIATE_TEST_SUITE_P(
     EachCall, AtomicFileFailureTest,
     ::testing::Values(Failure{Failing::open, EROFS}, Failure{Failing::open, EACCES},
                       Failure{Failing::write, ENOSPC}, Failure{Failing::fsync, EIO},
-                      Failure{Failing::close, EDQUOT}, Failure{Failing::rename, EXDEV}));
+                      Failure{Failing::close, EDQUOT}, Failure{Failing::rename, EXDEV}),
+    [](const ::testing::TestParamInfo<Failure>& each) {
+      return std::string(call_name(each.param.call)) + "FailsWith" + error_name(each.param.error);
+    });
 
 TEST_F(AtomicFileTest, AMissingFolderIsReportedWithTheFinalName) {
   const std::string path = (folder_ / "no-such-folder" / "shot.png").string();
