@@ -12,39 +12,9 @@
 set -eu
 bin_dir=$(cd "$1" && pwd)
 seconds=${2:-10}
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || { echo "$tool is needed"; exit 1; }
-done
-
-work=$(mktemp -d)
-xvfb_pid="" maison_pid=""
-cleanup() {
-  [ -n "$maison_pid" ] && kill "$maison_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-for n in $(seq 141 190); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-  export DISPLAY=":$n"
-  break
-done
-
-mkdir -p "$work/run"
-cp "$bin_dir/HOME.SP1" "$work/run/"
-printf '[window]\nmode = windowed\nwidth = 800\nheight = 600\ntitle = maison-idle\n' \
-  >"$work/run/kvr.ini"
-(cd "$work/run" && exec "$bin_dir/maison" 1000 2>/dev/null) &
-maison_pid=$!
-window=$(timeout 10 xdotool search --sync --onlyvisible --name maison-idle | head -n 1)
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-eval "$(xdotool getwindowgeometry --shell "$window")"
-at() { xdotool mousemove $((X + $1)) $((Y + 600 - $2)); }
-click() { at "$1" "$2" && xdotool click 1 && sleep 0.5; }
+# shellcheck source=../window/window_session.sh
+. "$(dirname "$0")/../window/window_session.sh"
+start_window "$bin_dir" maison-idle
 
 # CPU nanoseconds of every thread of a process.
 cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { print s + 0 }'; }

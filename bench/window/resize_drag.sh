@@ -11,41 +11,11 @@
 set -eu
 bin_dir=$(cd "$1" && pwd)
 steps=${2:-150}
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || { echo "$tool is needed"; exit 1; }
-done
 [ -f "$bin_dir/present_log.so" ] || { echo "$bin_dir/present_log.so is needed (bench/window)"; exit 1; }
-
-work=$(mktemp -d)
-xvfb_pid="" maison_pid=""
-cleanup() {
-  [ -n "$maison_pid" ] && kill "$maison_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-for n in $(seq 241 290); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-  export DISPLAY=":$n"
-  break
-done
-
-mkdir -p "$work/run"
-cp "$bin_dir/HOME.SP1" "$work/run/"
-printf '[window]\nmode = windowed\nwidth = 800\nheight = 600\ntitle = maison-drag\n' \
-  >"$work/run/kvr.ini"
+# shellcheck source=window_session.sh
+. "$(dirname "$0")/window_session.sh"
 log=$work/present.log
-(cd "$work/run" && PRESENT_LOG=$log LD_PRELOAD="$bin_dir/present_log.so" \
-  exec "$bin_dir/maison" 1000 2>/dev/null) &
-maison_pid=$!
-window=$(timeout 10 xdotool search --sync --onlyvisible --name maison-drag | head -n 1)
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-eval "$(xdotool getwindowgeometry --shell "$window")"
-at() { xdotool mousemove $((X + $1)) $((Y + 600 - $2)); }
-click() { at "$1" "$2" && xdotool click "${3:-1}" && sleep 0.4; }
+start_window "$bin_dir" maison-drag PRESENT_LOG="$log" LD_PRELOAD="$bin_dir/present_log.so"
 
 # The heaviest screen to draw: a reference pinned (F5), then « Résultats »
 # and « oui » for the U, H, losses and annual-need views; a right click
@@ -55,7 +25,6 @@ sleep 0.3
 click 690 40
 for y in 465 435 405 375; do click 587 "$y"; done
 click 400 300 3
-sleep 0.5
 before=$(wc -l <"$log")
 for i in $(seq 0 $((steps - 1))); do
   xdotool windowsize "$window" $((800 + i * 5)) $((600 + (i * 3) % 200))
