@@ -109,47 +109,12 @@ enum class Failing { open, write, fsync, close, rename };
 struct Failure {
   Failing call;
   int error;
+  const char* name;  // the case's name in the list of tests
 };
 
-const char* call_name(Failing call) {
-  switch (call) {
-    case Failing::open:
-      return "Open";
-    case Failing::write:
-      return "Write";
-    case Failing::fsync:
-      return "Fsync";
-    case Failing::close:
-      return "Close";
-    case Failing::rename:
-      return "Rename";
-  }
-  return "Unknown";
-}
-
-// The error's symbolic name, for the cases' names in the list of tests.
-const char* error_name(int error) {
-  switch (error) {
-    case EROFS:
-      return "EROFS";
-    case EACCES:
-      return "EACCES";
-    case ENOSPC:
-      return "ENOSPC";
-    case EIO:
-      return "EIO";
-    case EDQUOT:
-      return "EDQUOT";
-    case EXDEV:
-      return "EXDEV";
-    default:
-      return "OtherError";
-  }
-}
-
-// How gtest and CTest show a case: "Write fails: No space left on device".
+// How gtest and CTest show a case: "WriteFailsWithENOSPC: No space left on device".
 void PrintTo(const Failure& f, std::ostream* os) {
-  *os << call_name(f.call) << " fails: " << std::strerror(f.error);
+  *os << f.name << ": " << std::strerror(f.error);
 }
 
 Failure g_failure;
@@ -229,14 +194,16 @@ TEST_P(AtomicFileFailureTest, ReportsOnceAndLeavesNoHalfFile) {
   EXPECT_EQ(folder_entries(folder_), std::vector<std::string>{"report.csv"});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EachCall, AtomicFileFailureTest,
-    ::testing::Values(Failure{Failing::open, EROFS}, Failure{Failing::open, EACCES},
-                      Failure{Failing::write, ENOSPC}, Failure{Failing::fsync, EIO},
-                      Failure{Failing::close, EDQUOT}, Failure{Failing::rename, EXDEV}),
-    [](const ::testing::TestParamInfo<Failure>& each) {
-      return std::string(call_name(each.param.call)) + "FailsWith" + error_name(each.param.error);
-    });
+INSTANTIATE_TEST_SUITE_P(EachCall, AtomicFileFailureTest,
+                         ::testing::Values(Failure{Failing::open, EROFS, "OpenFailsWithEROFS"},
+                                           Failure{Failing::open, EACCES, "OpenFailsWithEACCES"},
+                                           Failure{Failing::write, ENOSPC, "WriteFailsWithENOSPC"},
+                                           Failure{Failing::fsync, EIO, "FsyncFailsWithEIO"},
+                                           Failure{Failing::close, EDQUOT, "CloseFailsWithEDQUOT"},
+                                           Failure{Failing::rename, EXDEV, "RenameFailsWithEXDEV"}),
+                         [](const ::testing::TestParamInfo<Failure>& each) {
+                           return std::string(each.param.name);
+                         });
 
 TEST_F(AtomicFileTest, AMissingFolderIsReportedWithTheFinalName) {
   const std::string path = (folder_ / "no-such-folder" / "shot.png").string();
