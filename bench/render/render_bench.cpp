@@ -74,17 +74,8 @@ enum class Redraw {
 // With a reference pinned: the start-up house's results, as after F5.
 enum class Pinned { No, Yes };
 
-// A large damage is painted in two bands on two threads, unless the case
-// asks for one thread (the "_OneThread" cases, for comparison and for
-// counting instructions: callgrind's count of update() misses the helper
-// thread's work). Bands give way to one thread while they do not pay off;
-// KVR_BENCH_BANDS=always keeps them on every large damage, =never paints
-// every case with one thread.
-enum class Threads { Two, One };
-
 void draw_frame(benchmark::State& st, Screen screen, int width, int height,
-                Redraw redraw = Redraw::Everything, Pinned pinned = Pinned::No,
-                Threads threads = Threads::Two) {
+                Redraw redraw = Redraw::Everything, Pinned pinned = Pinned::No) {
   const kvr::Scene& scene = home_scene();
   kvr::sample::Records records(scene);
   kvr::SceneState state;
@@ -93,17 +84,6 @@ void draw_frame(benchmark::State& st, Screen screen, int width, int height,
   reference.configure(&scene);
   if (pinned == Pinned::Yes) reference.pin(records.pointers());
   kvr::SceneRenderer renderer(scene);
-  if (threads == Threads::One) {
-    renderer.paint_in_bands(kvr::SceneRenderer::Bands::Never);
-  } else if (const char* bands = std::getenv("KVR_BENCH_BANDS");
-             bands != nullptr && std::string_view(bands) == "always") {
-    // Every large damage in bands, whether or not they paid off in the
-    // frames before: what two threads do on this machine at the moment.
-    renderer.paint_in_bands(kvr::SceneRenderer::Bands::Always);
-  } else if (bands != nullptr && std::string_view(bands) == "never") {
-    // Every case on one thread, for comparison.
-    renderer.paint_in_bands(kvr::SceneRenderer::Bands::Never);
-  }
   kvr::FrameView view{&scene, &state, &records.pointers(), &reference};
   // Two surfaces one pixel apart in height: alternating them changes the
   // size, which makes everything draw again.
@@ -140,15 +120,9 @@ void draw_frame(benchmark::State& st, Screen screen, int width, int height,
   }
   cairo_surface_destroy(surfaces[0]);
   cairo_surface_destroy(surfaces[1]);
-  // The share of the frames painted in bands: how the two-thread figures
-  // are to be read.
-  if (threads == Threads::Two && st.iterations() > 0)
-    st.counters["in_bands"] =
-        static_cast<double>(renderer.frames_in_bands()) / static_cast<double>(st.iterations());
 }
 
-// Milliseconds (microseconds) per frame; the CPU time is the whole
-// process's, both painting threads. KVR_BENCH_ITERATIONS=N runs each
+// Milliseconds (microseconds) per frame. KVR_BENCH_ITERATIONS=N runs each
 // case exactly N times in one round, for counting instructions with
 // callgrind (the frames of two such runs subtracted: bench/render/frame_ir.sh).
 void fixed_iterations(benchmark::internal::Benchmark* b) {
@@ -216,31 +190,6 @@ void BM_Frame_AllResults_Pinned_800x600(benchmark::State& st) {
 void BM_Frame_Camera_800x600(benchmark::State& st) {
   draw_frame(st, Screen::Camera, 800, 600);
 }
-void BM_Frame_Start_800x600_OneThread(benchmark::State& st) {
-  draw_frame(st, Screen::Start, 800, 600, Redraw::Everything, Pinned::No, Threads::One);
-}
-void BM_Frame_Start_1920x1080_OneThread(benchmark::State& st) {
-  draw_frame(st, Screen::Start, 1920, 1080, Redraw::Everything, Pinned::No, Threads::One);
-}
-void BM_Frame_WallsPanel_800x600_OneThread(benchmark::State& st) {
-  draw_frame(st, Screen::WallsPanel, 800, 600, Redraw::Everything, Pinned::No, Threads::One);
-}
-void BM_Frame_WallsPanel_1920x1080_OneThread(benchmark::State& st) {
-  draw_frame(st, Screen::WallsPanel, 1920, 1080, Redraw::Everything, Pinned::No, Threads::One);
-}
-void BM_Frame_AllResults_800x600_OneThread(benchmark::State& st) {
-  draw_frame(st, Screen::AllResults, 800, 600, Redraw::Everything, Pinned::No, Threads::One);
-}
-void BM_Frame_AllResults_Pinned_800x600_OneThread(benchmark::State& st) {
-  draw_frame(st, Screen::AllResults, 800, 600, Redraw::Everything, Pinned::Yes, Threads::One);
-}
-void BM_Frame_Camera_800x600_OneThread(benchmark::State& st) {
-  draw_frame(st, Screen::Camera, 800, 600, Redraw::Everything, Pinned::No, Threads::One);
-}
-void BM_Frame_AllResults_AfterClick_800x600_OneThread(benchmark::State& st) {
-  draw_frame(st, Screen::AllResults, 800, 600, Redraw::AfterClick, Pinned::No, Threads::One);
-}
-
 // F10 with a reference pinned and the house changed since: the page
 // compiled, drawn into a PDF and written, and the CSV beside it (into a
 // temporary folder; each file replaces the one before).
@@ -297,14 +246,6 @@ BENCHMARK(BM_Frame_WallsPanel_1920x1080)->Apply(in_ms);
 BENCHMARK(BM_Frame_AllResults_800x600)->Apply(in_ms);
 BENCHMARK(BM_Frame_AllResults_Pinned_800x600)->Apply(in_ms);
 BENCHMARK(BM_Frame_Camera_800x600)->Apply(in_ms);
-BENCHMARK(BM_Frame_Start_800x600_OneThread)->Apply(in_ms);
-BENCHMARK(BM_Frame_Start_1920x1080_OneThread)->Apply(in_ms);
-BENCHMARK(BM_Frame_WallsPanel_800x600_OneThread)->Apply(in_ms);
-BENCHMARK(BM_Frame_WallsPanel_1920x1080_OneThread)->Apply(in_ms);
-BENCHMARK(BM_Frame_AllResults_800x600_OneThread)->Apply(in_ms);
-BENCHMARK(BM_Frame_AllResults_Pinned_800x600_OneThread)->Apply(in_ms);
-BENCHMARK(BM_Frame_Camera_800x600_OneThread)->Apply(in_ms);
-BENCHMARK(BM_Frame_AllResults_AfterClick_800x600_OneThread)->Apply(in_ms);
 BENCHMARK(BM_WriteReport)->Apply(in_ms);
 BENCHMARK(BM_CompileScene)->Apply(in_ms);
 BENCHMARK(BM_LookKey)->Apply(in_us);

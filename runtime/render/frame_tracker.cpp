@@ -241,15 +241,6 @@ void FrameTracker::keep_texts_whole() {
   }
 }
 
-bool FrameTracker::cuts_text(int row) const {
-  for (std::size_t i = 0; i < slots_.size(); ++i) {
-    if (!slots_[i].shown || !slots_[i].text) continue;
-    const DeviceRect& r = rects_[i];
-    if (r.y < row && row < r.y + r.height) return true;
-  }
-  return false;
-}
-
 void FrameTracker::damage(const DeviceRect& r) {
   if (r.empty() || whole_) return;
   for (DeviceRect& d : damage_) {

@@ -35,10 +35,6 @@ class FrameTracker {
   // tracked last (slots are numbered in drawing order), or INT_MAX.
   int first_change() const { return first_change_; }
 
-  // Whether a clip edge between rows row - 1 and row would cut through a
-  // text drawn in the frame tracked last.
-  bool cuts_text(int row) const;
-
   // At most this many damaged rectangles are returned.
   static constexpr std::size_t kMaxRects = 12;
 

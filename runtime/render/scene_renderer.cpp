@@ -1,9 +1,7 @@
 #include "scene_renderer.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <optional>
 
 #include "backdrop.h"
 #include "buttons.h"
@@ -13,8 +11,6 @@
 #include "frame_tracker.h"
 #include "hatch_masks.h"
 #include "layout_transform.h"
-#include "paint_bands.h"
-#include "paint_helper.h"
 #include "painter.h"
 #include "text.h"
 
@@ -41,13 +37,6 @@ struct SceneRenderer::Compiled {
   std::vector<std::string> problems;
   FrameTracker tracker{0};
   HatchMasks hatch_masks{0};
-  Bands bands = PaintHelper::worthwhile() ? Bands::WhilePaying : Bands::Never;
-  // Of the damaged area, what the top (left) band paints.
-  double top_share = 0.5;
-  long banded = 0;  // frames painted in bands
-  PaintHelper helper;
-  std::vector<DeviceRect> band_damage[2];
-  BandVerdict verdict;
   Backdrop backdrop;
   long over_backdrop = 0;  // frames drawn over the picture of the setting
 
@@ -63,13 +52,6 @@ struct SceneRenderer::Compiled {
   cairo_surface_t* backdrop_for(cairo_t* cr, const LayoutTransform& t, const FrameView& view,
                                 double now, const PointerLook& pointer,
                                 const std::vector<DeviceRect>& damage, bool setting_changed);
-
-  // Paints the damage of an image target in two bands at once, one on the
-  // helper thread; false when it is not worth it, nothing painted then.
-  // With a picture of the setting, both bands start from it.
-  bool paint_in_bands(cairo_t* cr, const LayoutTransform& t, const FrameView& view, double now,
-                      const PointerLook& pointer, const std::vector<DeviceRect>& damage,
-                      cairo_surface_t* picture);
 };
 
 SceneRenderer::SceneRenderer(const Scene& scene) : compiled_(std::make_unique<Compiled>()) {
@@ -164,104 +146,6 @@ cairo_surface_t* SceneRenderer::Compiled::backdrop_for(cairo_t* cr, const Layout
   return picture;
 }
 
-// Each band is painted through its own context: the top (left) one on the
-// target, the other on a surface over the same pixels from the seam on,
-// shifted by the seam so that every element lands where it would in one
-// piece. Each is clipped to its part of the damage, so the two threads
-// never write the same pixel.
-bool SceneRenderer::Compiled::paint_in_bands(cairo_t* cr, const LayoutTransform& t,
-                                             const FrameView& view, double now,
-                                             const PointerLook& pointer,
-                                             const std::vector<DeviceRect>& damage,
-                                             cairo_surface_t* picture) {
-  if (bands == Bands::WhilePaying && !verdict.allows(std::chrono::steady_clock::now()))
-    return false;
-  cairo_surface_t* target = cairo_get_target(cr);
-  cairo_format_t format = cairo_image_surface_get_format(target);
-  unsigned char* data = cairo_image_surface_get_data(target);
-  if (data == nullptr || (format != CAIRO_FORMAT_RGB24 && format != CAIRO_FORMAT_ARGB32))
-    return false;
-  int stride = cairo_image_surface_get_stride(target);
-  int rows = cairo_image_surface_get_height(target);
-  int columns = cairo_image_surface_get_width(target);
-  // Bands of rows: each thread writes runs of memory of its own. A damage
-  // whose middle rows all run through texts (the camera view) is painted
-  // by one thread: bands of columns there, measured, took longer than one
-  // thread, the two halves sharing most of their elements and every row.
-  // A frame that starts from the picture of the setting draws much less
-  // for each damaged pixel: bands pay off there only for twice the area
-  // (a click with every result view open and a reference pinned, 126,000
-  // pixels: 0.55 ms on one thread, 0.70 ms in bands).
-  std::optional<int> seam = seam_row(
-      damage, top_share, [this](int row) { return tracker.cuts_text(row); },
-      picture != nullptr ? 2 * kBandMinArea : kBandMinArea);
-  if (!seam || *seam <= 0 || *seam >= rows) return false;
-  rows_of(damage, 0, *seam, band_damage[0]);
-  rows_of(damage, *seam, rows, band_damage[1]);
-  cairo_surface_flush(target);
-  cairo_surface_t* lower = cairo_image_surface_create_for_data(
-      data + static_cast<std::ptrdiff_t>(*seam) * stride, format, columns, rows - *seam, stride);
-  cairo_surface_set_device_offset(lower, 0.0, -*seam);
-  cairo_t* lower_cr = cairo_create(lower);
-  // Each band reads the picture of the setting through a surface of its
-  // own: the two threads share its pixels, not Cairo's objects.
-  cairo_surface_t* sources[2] = {nullptr, nullptr};
-  if (picture != nullptr) {
-    cairo_surface_flush(picture);
-    for (cairo_surface_t*& source : sources)
-      source = cairo_image_surface_create_for_data(cairo_image_surface_get_data(picture), format,
-                                                   t.width, t.height,
-                                                   cairo_image_surface_get_stride(picture));
-    ++over_backdrop;
-  }
-  auto band = [&](cairo_t* to, const std::vector<DeviceRect>& part, cairo_surface_t* source) {
-    Culling culling{&part, &tracker.rects()};
-    cairo_save(to);
-    cairo_identity_matrix(to);
-    for (const DeviceRect& r : part) cairo_rectangle(to, r.x, r.y, r.width, r.height);
-    cairo_clip(to);
-    Part which;
-    if (source != nullptr) {
-      cairo_set_source_surface(to, source, 0.0, 0.0);
-      cairo_paint(to);
-      which = {backdrop.nodes(), static_cast<std::size_t>(-1), false};
-    }
-    paint(to, t, view, now, pointer, &culling, &hatch_masks, which);
-    cairo_restore(to);
-  };
-  // Each band's processor time tells how the work lies in the damage; the
-  // next seam shares it out accordingly (a resize draws many alike frames).
-  using Clock = std::chrono::steady_clock;
-  double top_ms = 0.0, bottom_ms = 0.0;
-  auto timed = [&band](cairo_t* to, const std::vector<DeviceRect>& part, cairo_surface_t* source,
-                       double& ms) {
-    double start = thread_cpu_ms();
-    band(to, part, source);
-    ms = thread_cpu_ms() - start;
-  };
-  auto theirs = [&] { timed(lower_cr, band_damage[1], sources[1], bottom_ms); };
-  Clock::time_point start = Clock::now();
-  bool helped = helper.together(theirs, [&] { timed(cr, band_damage[0], sources[0], top_ms); });
-  double elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-  top_share = next_share(area_share(damage, *seam), top_ms, bottom_ms);
-  ++banded;
-  // With the other core busy elsewhere the two bands take turns on one, or
-  // the helper begins too late and this thread paints both; either costs
-  // more than one thread painting it all: after a run of such frames one
-  // thread paints for a while, then two are tried again.
-  BandOutcome outcome = !helped                                      ? BandOutcome::HelperLate
-                        : bands_paid_off(elapsed, top_ms, bottom_ms) ? BandOutcome::PaidOff
-                                                                     : BandOutcome::TookTurns;
-  verdict.record(outcome, Clock::now());
-  cairo_destroy(lower_cr);
-  for (cairo_surface_t* source : sources)
-    if (source != nullptr) cairo_surface_destroy(source);
-  cairo_surface_flush(lower);
-  cairo_surface_destroy(lower);
-  cairo_surface_mark_dirty(target);
-  return true;
-}
-
 void SceneRenderer::draw(cairo_t* cr, int width, int height, const FrameView& view, double now,
                          const PointerLook& pointer) const {
   const Compiled& c = *compiled_;
@@ -290,17 +174,11 @@ std::vector<DeviceRect> SceneRenderer::update(cairo_t* cr, int width, int height
   bool whole = damage.size() == 1 && damage[0] == DeviceRect{0, 0, width, height};
   // Hatching is kept as masks only for a raster target.
   bool raster = cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE;
-  // A frame drawn by its changes starts from the picture of the setting,
-  // unless the setting changed over a damage large enough for two bands:
-  // they draw it faster than one thread brings the picture up to date.
-  bool large = c.bands != Bands::Never && damaged_area(damage) >= kBandMinArea;
+  // A frame drawn by its changes starts from the picture of the setting.
   cairo_surface_t* picture = nullptr;
-  if (raster && !whole && !(setting_changed && large))
+  if (raster && !whole)
     picture = c.backdrop_for(cr, t, view, now, pointer, damage, setting_changed);
   if (picture == nullptr && setting_changed) c.backdrop.set_current(false);
-  if (raster && c.bands != Bands::Never &&
-      c.paint_in_bands(cr, t, view, now, pointer, damage, picture))
-    return damage;
   cairo_save(cr);
   Culling culling{&damage, &c.tracker.rects()};
   if (!whole) {
@@ -320,14 +198,6 @@ std::vector<DeviceRect> SceneRenderer::update(cairo_t* cr, int width, int height
           part);
   cairo_restore(cr);
   return damage;
-}
-
-void SceneRenderer::paint_in_bands(Bands how) {
-  compiled_->bands = PaintHelper::worthwhile() ? how : Bands::Never;
-}
-
-long SceneRenderer::frames_in_bands() const {
-  return compiled_->banded;
 }
 
 long SceneRenderer::frames_over_backdrop() const {

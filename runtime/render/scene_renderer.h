@@ -73,15 +73,6 @@ class SceneRenderer {
   // surface): the next update() draws everything.
   void forget();
 
-  // How update() paints a large damage of an image target: with one
-  // thread, in two bands on two threads while that saves time (the default
-  // on a machine with two cores or more), or always in two bands. The
-  // pixels are the same either way, but for Cairo rounding a fill a level
-  // or two apart where the seam cuts one of the damaged rectangles.
-  enum class Bands { Never, WhilePaying, Always };
-  void paint_in_bands(Bands how);
-  // How many update() calls painted in two bands so far.
-  long frames_in_bands() const;
   // How many update() calls started from the kept picture of the scene's
   // setting (see backdrop.h) so far.
   long frames_over_backdrop() const;

@@ -35,27 +35,20 @@ cairo_scaled_font_t* Fonts::scaled(double size, bool bold) const {
 }
 
 const TextLayout& Fonts::layout(const std::string& text, double size, bool bold) const {
-  std::lock_guard<std::mutex> lock(mutex_);
   key_.clear();
   key_.push_back(bold ? 'b' : 'r');
   key_.append(reinterpret_cast<const char*>(&size), sizeof size);
   key_.append(text);
   auto found = layouts_.find(key_);
   if (found != layouts_.end()) return found->second;
-  return layouts_.emplace(key_, lay_out_locked(text, size, bold)).first->second;
+  return layouts_.emplace(key_, lay_out(text, size, bold)).first->second;
 }
 
 void Fonts::trim() const {
-  std::lock_guard<std::mutex> lock(mutex_);
   if (layouts_.size() >= kLayoutLimit) layouts_.clear();
 }
 
 TextLayout Fonts::lay_out(const std::string& text, double size, bool bold) const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return lay_out_locked(text, size, bold);
-}
-
-TextLayout Fonts::lay_out_locked(const std::string& text, double size, bool bold) const {
   TextLayout laid;
   cairo_scaled_font_t* font = scaled(size, bold);
   cairo_glyph_t* glyphs = nullptr;
@@ -128,7 +121,7 @@ void draw_text(cairo_t* cr, const Fonts& fonts, const std::string& s, double x, 
   // Unhinted advances grow with the size: a line drawn smaller keeps its
   // layout, scaled.
   double shrink = p.size / size;
-  thread_local std::vector<cairo_glyph_t> glyphs;
+  static std::vector<cairo_glyph_t> glyphs;  // kept: no allocation once grown
   glyphs = laid.glyphs;
   for (cairo_glyph_t& g : glyphs) {
     g.x = ox + g.x * shrink;

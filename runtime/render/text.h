@@ -6,7 +6,6 @@
 
 #include <cairo.h>
 
-#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -40,8 +39,7 @@ class Fonts {
   const cairo_font_options_t* options() const { return options_; }
 
   // The layout of `text` (UTF-8) at `size`, made on first use and kept
-  // until trim(). A text that cannot be laid out is empty. Safe to call
-  // from the two threads of a frame painted in bands.
+  // until trim(). A text that cannot be laid out is empty.
   const TextLayout& layout(const std::string& text, double size, bool bold) const;
   // The same, made afresh and not kept (for measuring many candidate lines).
   TextLayout lay_out(const std::string& text, double size, bool bold) const;
@@ -55,7 +53,6 @@ class Fonts {
 
  private:
   cairo_scaled_font_t* scaled(double size, bool bold) const;
-  TextLayout lay_out_locked(const std::string& text, double size, bool bold) const;
 
   cairo_font_face_t* regular_ = nullptr;
   cairo_font_face_t* bold_ = nullptr;
@@ -63,7 +60,6 @@ class Fonts {
   mutable std::vector<std::pair<std::pair<double, bool>, cairo_scaled_font_t*>> scaled_;
   mutable std::unordered_map<std::string, TextLayout> layouts_;
   mutable std::string key_;
-  mutable std::mutex mutex_;  // guards the three above
 };
 
 // Measures texts without drawing them (the compiler's view of Fonts).
