@@ -14,10 +14,10 @@
 #include <sstream>
 #include <string_view>
 
+#include "frame/scene_renderer.h"
+#include "output/report_writer.h"
 #include "reference.h"
-#include "report_writer.h"
 #include "sample_records.h"
-#include "scene_renderer.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <iostream>
 #include <vector>
 
+#include "frame/scene_renderer.h"
 #include "sample_records.h"
-#include "scene_renderer.h"
 
 namespace {
 

@@ -13,9 +13,10 @@
 #include "headless_input.h"
 #include "pointer_script.h"
 #ifdef KVR_HAVE_RENDER
-#include "command_runner.h"
-#include "focus_navigator.h"
-#include "scene_renderer.h"
+#include "commands/command_runner.h"
+#include "frame/scene_renderer.h"
+#include "output/png_writer.h"
+#include "widgets/focus_navigator.h"
 #endif
 
 namespace kvr {

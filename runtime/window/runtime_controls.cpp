@@ -1,7 +1,7 @@
 #include "runtime_controls.h"
 
-#include "button_roles.h"
-#include "focus_navigator.h"
+#include "widgets/button_roles.h"
+#include "widgets/focus_navigator.h"
 
 namespace kvr {
 

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "backend.h"
-#include "command_runner.h"
+#include "commands/command_runner.h"
+#include "frame/scene_renderer.h"
 #include "keyboard.h"
-#include "scene_renderer.h"
 #include "window_input.h"
 
 namespace kvr {

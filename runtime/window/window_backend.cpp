@@ -25,12 +25,13 @@
 #include <vector>
 
 #include "backend.h"
-#include "button_roles.h"
+#include "frame/scene_renderer.h"
 #include "frame_pacing.h"
+#include "output/png_writer.h"
 #include "runtime_controls.h"
-#include "scene_renderer.h"
 #include "sdl_keys.h"
 #include "steady_polls.h"
+#include "widgets/button_roles.h"
 #include "window_canvas.h"
 #include "window_input.h"
 

@@ -6,7 +6,7 @@
 #include <SDL.h>
 #include <cairo.h>
 
-#include "scene_renderer.h"
+#include "frame/scene_renderer.h"
 
 namespace kvr {
 

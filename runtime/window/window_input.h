@@ -12,8 +12,8 @@
 #include <optional>
 
 #include "commands.h"
-#include "element_model.h"
-#include "scene_renderer.h"
+#include "frame/scene_renderer.h"
+#include "model/element_model.h"
 
 namespace kvr {
 

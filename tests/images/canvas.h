@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "scene_renderer.h"
+#include "frame/scene_renderer.h"
 
 namespace test {
 

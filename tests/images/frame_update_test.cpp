@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "canvas.h"
-#include "focus_navigator.h"
-#include "frame_tracker.h"
+#include "frame/scene_renderer.h"
 #include "home_scene.h"
+#include "layout/frame_tracker.h"
 #include "reference.h"
 #include "sample_records.h"
-#include "scene_renderer.h"
 #include "small_scene.h"
+#include "widgets/focus_navigator.h"
 
 namespace {
 

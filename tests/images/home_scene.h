@@ -8,10 +8,10 @@
 
 #include <cstdint>
 
+#include "frame/scene_renderer.h"
 #include "reference.h"
 #include "sample_records.h"
 #include "scene.h"
-#include "scene_renderer.h"
 
 namespace test {
 

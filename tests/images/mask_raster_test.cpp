@@ -2,7 +2,7 @@
 // boxes exactly, and against a shape drawn sixteen times larger and shrunk,
 // for slanted lines and discs, whose true area Cairo's own strokes and
 // fills miss by a few levels.
-#include "mask_raster.h"
+#include "paint/mask_raster.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
@@ -15,8 +15,8 @@
 #include <tuple>
 #include <vector>
 
-#include "geometry.h"
-#include "hatch_masks.h"
+#include "model/geometry.h"
+#include "paint/hatch_masks.h"
 
 namespace {
 

@@ -10,17 +10,17 @@
 #include <fstream>
 #include <sstream>
 
-#include "button_roles.h"
-#include "class_bands.h"
-#include "comparison.h"
-#include "csv_table.h"
-#include "element_model.h"
-#include "focus_navigator.h"
+#include "frame/scene_renderer.h"
 #include "home_scene.h"
-#include "report_page.h"
-#include "report_writer.h"
+#include "model/element_model.h"
+#include "output/csv_table.h"
+#include "output/report_page.h"
+#include "output/report_writer.h"
 #include "sample_records.h"
-#include "scene_renderer.h"
+#include "values/class_bands.h"
+#include "values/comparison.h"
+#include "widgets/button_roles.h"
+#include "widgets/focus_navigator.h"
 
 namespace {
 

@@ -7,8 +7,9 @@
 #include <string>
 
 #include "canvas.h"
+#include "frame/scene_renderer.h"
+#include "output/png_writer.h"
 #include "sample_records.h"
-#include "scene_renderer.h"
 #include "small_scene.h"
 
 namespace {

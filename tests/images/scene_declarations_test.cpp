@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
+#include "frame/scene_renderer.h"
 #include "scene.h"
-#include "scene_renderer.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <string>
 
 #include "canvas.h"
+#include "frame/scene_renderer.h"
 #include "reference.h"
 #include "sample_records.h"
 #include "scene.h"
-#include "scene_renderer.h"
 
 namespace test {
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "frame/scene_renderer.h"
 #include "sample_records.h"
-#include "scene_renderer.h"
 
 namespace {
 
