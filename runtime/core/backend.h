@@ -5,6 +5,7 @@
 #define KVR_CORE_BACKEND_H
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,12 @@ class Backend {
   // by the core before open() and valid until close().
   void set_reference(Reference* reference) { reference_ = reference; }
 
+  // What the core does whenever the backend is about to sleep until input
+  // comes (it flushes the trace, so that the file can be followed as it is
+  // written). Set by the core before open(); a backend that never waits
+  // never calls it.
+  void set_before_wait(std::function<void()> before_wait) { before_wait_ = std::move(before_wait); }
+
   // At KvBegin, after the settings are read. False: the backend cannot run
   // (the message is already on standard error).
   virtual bool open(const Settings& settings) = 0;
@@ -57,7 +64,15 @@ class Backend {
   virtual void close() = 0;
 
  protected:
+  // Called by a backend just before each wait for input.
+  void before_wait() {
+    if (before_wait_) before_wait_();
+  }
+
   Reference* reference_ = nullptr;
+
+ private:
+  std::function<void()> before_wait_;
 };
 
 std::unique_ptr<Backend> make_headless_backend();

@@ -79,6 +79,10 @@ void Runtime::begin(std::int32_t arg, const std::string& settings_path) {
       backend_ = factories_.window();
       headless_ = false;
       backend_->set_reference(&reference_);
+      // Whoever follows the trace (tail -f) sees each frame before the
+      // window waits for the next input; the headless backend never waits,
+      // so its runs keep the whole buffer.
+      backend_->set_before_wait([this] { trace_.flush(); });
       if (!backend_->open(settings_)) {
         errors_ << "KvrRun: the window cannot be opened; running headless\n";
         backend_.reset();
@@ -159,16 +163,23 @@ std::int16_t Runtime::exec(const char* action) {
     }
     if (index >= 0) state_.play(*scene_, index, backend_->now());
   }
+  bool full = settings_.trace_states == Settings::TraceStates::Full;
+  // Showing an action leaves the program's records as they are, and only
+  // "HOME" answers anything but 0: any other action's line is written
+  // before it is shown, so that a page the window holds until a click is
+  // in the trace while it is on screen.
+  if (!is_home(action)) {
+    trace_.exec(action, polls_, 0, bindings_, full);
+    polls_ = 0;
+    backend_->show(view(), index, action);
+    note_backend_end();
+    return 0;
+  }
   backend_->show(view(), index, action);
   note_backend_end();
-  bool home = is_home(action);
-  std::int16_t result = 0;
-  if (home) {
-    stalled_polls_ = 0;
-    if (load_failed_ || backend_->wants_end()) result = 1;
-  }
-  trace_.exec(action, polls_, result, bindings_,
-              settings_.trace_states == Settings::TraceStates::Full);
+  stalled_polls_ = 0;
+  std::int16_t result = load_failed_ || backend_->wants_end() ? 1 : 0;
+  trace_.exec(action, polls_, result, bindings_, full);
   polls_ = 0;
   return result;
 }

@@ -9,7 +9,9 @@
 // are drawn and sent. A poll that would hand the program what it handed it
 // last, while nothing the program shows changed since, sleeps until an
 // event or the next frame of an animation: the program only changes in
-// answer to input, so until then it would only repeat itself.
+// answer to input, so until then it would only repeat itself. Before each
+// such sleep the core flushes the trace (before_wait), so that the trace
+// file holds every frame up to the one on screen.
 #include <SDL.h>
 #include <cairo.h>
 
@@ -236,6 +238,7 @@ class WindowBackend final : public Backend {
   // Sleeps until an event comes (`ms` < 0) or at most `ms`, then reads
   // every event there is.
   void wait_for_event(int ms) {
+    before_wait();
     SDL_Event event;
     int got = ms < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, ms);
     if (got != 1) return;
@@ -374,6 +377,7 @@ class WindowBackend final : public Backend {
       if (pacing_.due(clock())) present();
       SDL_Event event;
       int ms = pacing_.wait_ms(clock());
+      before_wait();
       int got = ms < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, ms);
       if (got != 1) continue;
       if (event.type == SDL_MOUSEBUTTONDOWN) pressed = true;

@@ -4,7 +4,8 @@
 # Escape (inside the results view) end the run through the hand-over; a
 # click after a long idle (the polls sleep) still reaches the program and
 # the screen, and a window resized in quick steps ends drawn at its last
-# size.
+# size. While the window waits for input, the trace on disk already holds
+# the frame on screen (what tail -f shows): a held page, a click's panel.
 #
 #   xvfb_click_test.sh BIN_DIR
 #
@@ -109,6 +110,15 @@ wait_end() {
   tail -n 1 "$work/run/trace.jsonl" | grep -q '"event":"end"' || fail "$1: trace has no end line"
 }
 
+# followed PATTERN WHAT: while maison still runs and waits for input, the
+# trace file on disk ends with a whole line and holds PATTERN.
+followed() {
+  kill -0 "$maison_pid" 2>/dev/null || fail "$2: maison ended"
+  [ "$(tail -c 1 "$work/run/trace.jsonl" | od -An -tx1 | tr -d ' ')" = 0a ] ||
+    fail "$2: the trace on disk is empty or ends inside a line ($(wc -c <"$work/run/trace.jsonl") bytes)"
+  grep -q "$1" "$work/run/trace.jsonl" || fail "$2: not yet in the trace on disk"
+}
+
 # --- Walls, row 3 plus, quit -------------------------------------------------
 start_run
 click 231 92 # the Walls menu button
@@ -153,6 +163,7 @@ crop "$work/main.png" 30 300 390 530 "$work/page-before.png"
 crop "$work/page.png" 30 300 390 530 "$work/page-after.png"
 shown=$(compare -metric AE -fuzz 5% "$work/page-before.png" "$work/page-after.png" null: 2>&1)
 [ "${shown%% *}" -gt 5000 ] 2>/dev/null || fail "the Utilisation page is not on screen ($shown)"
+followed '"action":"USE"' "the held page"
 sleep 0.5
 import -window root "$work/page-later.png"
 crop "$work/page-later.png" 30 300 390 530 "$work/page-later-crop.png"
@@ -190,6 +201,7 @@ crop "$work/idle-before.png" 530 200 790 550 "$work/panel-before.png"
 crop "$work/idle-after.png" 530 200 790 550 "$work/panel-after.png"
 opened=$(compare -metric AE -fuzz 5% "$work/panel-before.png" "$work/panel-after.png" null: 2>&1)
 [ "${opened%% *}" -gt 2000 ] 2>/dev/null || fail "a click after an idle did not open the panel on screen ($opened)"
+followed '"action":"DECDROIT"' "the click's panel"
 xdotool windowsize "$window" 1000 700
 sleep 0.05
 xdotool windowsize "$window" 640 480

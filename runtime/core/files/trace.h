@@ -1,6 +1,7 @@
 // The trace: one JSON object per line for every call of the program, with
 // the bound records' values at each action. Lines go straight into a stdio
-// buffer; nothing accumulates in memory however long the run.
+// buffer; nothing accumulates in memory however long the run. The window
+// backend has it flushed whenever it waits for input.
 #ifndef KVR_CORE_TRACE_H
 #define KVR_CORE_TRACE_H
 
