@@ -6,10 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
+#include <string>
 
 #include "house/house_physics.h"
+#include "humidity_setting.h"
 #include "model/house_state.h"
 #include "program_test.h"
+#include "settings.h"
 
 namespace maison::testing {
 namespace {
@@ -107,3 +111,47 @@ TEST(Moisture, HumiditySettingStepsByFiveWithinItsRange) {
 
 }  // namespace
 }  // namespace maison::testing
+
+namespace {
+
+using kvr::house::with_humidity;
+
+int read_humidity(const std::string& text, std::string& messages) {
+  kvr::Settings settings;
+  std::ostringstream errors;
+  kvr::parse_settings(text, settings, errors);
+  messages = errors.str();
+  return settings.indoor_humidity;
+}
+
+TEST(HumiditySetting, ReadFromTheSettingsFileWithinItsRangeAndSteps) {
+  std::string messages;
+  EXPECT_EQ(read_humidity("", messages), 50);
+  EXPECT_EQ(read_humidity("[house]\nhumidity = 65\n", messages), 65);
+  EXPECT_EQ(messages, "");
+  for (const char* wrong : {"33", "85", "25", "fifty"}) {
+    EXPECT_EQ(read_humidity(std::string("[house]\nhumidity = ") + wrong + "\n", messages), 50);
+    EXPECT_NE(messages.find("humidity"), std::string::npos) << wrong;
+  }
+}
+
+TEST(HumiditySetting, KeptInTheSettingsFileWithEveryOtherLineAsItWas) {
+  // The key's line replaced in place, with its own line end.
+  EXPECT_EQ(
+      with_humidity("[runtime]\r\nbackend = headless\r\n[house]\r\nhumidity = 50\r\n; end\r\n", 65),
+      "[runtime]\r\nbackend = headless\r\n[house]\r\nhumidity = 65\r\n; end\r\n");
+  // A [house] section without the key: added at its top.
+  EXPECT_EQ(with_humidity("[house]\n[window]\nmode = fit\n", 40),
+            "[house]\nhumidity = 40\n[window]\nmode = fit\n");
+  // No section: added at the end, after a last line without its end.
+  EXPECT_EQ(with_humidity("[window]\nmode = fit", 80),
+            "[window]\nmode = fit\n[house]\nhumidity = 80\n");
+  // A humidity key of another section is not the house's.
+  std::string messages;
+  const std::string text = with_humidity("[runtime]\n; humidity = 30\n[house]\nhumidity=70\n", 35);
+  EXPECT_EQ(text, "[runtime]\n; humidity = 30\n[house]\nhumidity = 35\n");
+  EXPECT_EQ(read_humidity(text, messages), 35);
+  EXPECT_EQ(messages, "");
+}
+
+}  // namespace
