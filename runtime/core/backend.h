@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kvrhouse.h"
 #include "reference.h"
 #include "scene.h"
 #include "settings.h"
@@ -25,6 +26,8 @@ struct FrameView {
   // The pinned copy of the scene's reference records (never nullptr while
   // the runtime runs; nothing pinned until a command pins it).
   const Reference* reference = nullptr;
+  // The program's house (KvHouse), read only; nullptr until it is handed over.
+  const KvrHouse* house = nullptr;
 };
 
 class Backend {

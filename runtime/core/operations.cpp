@@ -83,4 +83,10 @@ KVR_API int32_t KvEnd(void) {
   return 0;
 }
 
+KVR_API int32_t KvHouse(const KvrHouse* house) {
+  if (!started("KvHouse")) return -1;
+  g_runtime->set_house(house);
+  return 0;
+}
+
 }  // extern "C"

@@ -39,6 +39,8 @@ void Reference::pin(const std::vector<const void*>& variable_records) {
       std::fill(target, target + sizes_[i], static_cast<unsigned char>(0));
     }
   }
+  has_house_ = live_house_ != nullptr;
+  if (has_house_) house_ = *live_house_;
   pinned_ = true;
   ++generation_;
 }

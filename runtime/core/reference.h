@@ -1,7 +1,8 @@
 // The reference: a copy of chosen bound records taken on request, so that
 // the scene can show the results as they were beside the results as they
 // are. The scene names the records (its "reference" section); pinning copies
-// their bytes and never writes a bound record.
+// their bytes and never writes a bound record. Once the program has handed
+// over its house, a pin copies the whole house state as well.
 #ifndef KVR_CORE_REFERENCE_H
 #define KVR_CORE_REFERENCE_H
 
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "kvrhouse.h"
 #include "scene.h"
 
 namespace kvr {
@@ -25,6 +27,12 @@ class Reference {
   // Pinning again replaces the copy.
   void pin(const std::vector<const void*>& variable_records);
   void clear();
+
+  // The program's house state to copy at every pin (nullptr: none).
+  void follow_house(const KvrHouseState* live) { live_house_ = live; }
+  // The house as it was at the pin, or nullptr while nothing is pinned or
+  // no house was handed over.
+  const KvrHouseState* house() const { return pinned_ && has_house_ ? &house_ : nullptr; }
 
   bool pinned() const { return pinned_; }
   // Whether the scene names any record to pin at all.
@@ -48,6 +56,9 @@ class Reference {
   std::vector<unsigned char> bytes_;
   bool pinned_ = false;
   std::uint64_t generation_ = 0;
+  const KvrHouseState* live_house_ = nullptr;
+  KvrHouseState house_{};
+  bool has_house_ = false;
 };
 
 }  // namespace kvr

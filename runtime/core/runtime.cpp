@@ -141,12 +141,25 @@ void Runtime::link(const char* object, const char* variable, void* record) {
   trace_.link(binding);
 }
 
+void Runtime::set_house(const KvrHouse* view) {
+  if (view == nullptr || view->version != KVR_HOUSE_VERSION || view->size < sizeof(KvrHouse) ||
+      view->state == nullptr || view->physics == nullptr ||
+      view->physics->version != KVR_HOUSE_VERSION ||
+      view->physics->size < sizeof(KvrHousePhysics)) {
+    errors_ << "KvrRun: KvHouse with a view this runtime does not know; ignored\n";
+    return;
+  }
+  house_ = view;
+  reference_.follow_house(view->state);
+}
+
 FrameView Runtime::view() const {
   FrameView v;
   v.scene = scene_ ? &*scene_ : nullptr;
   v.state = &state_;
   v.records = &bindings_.variable_records();
   v.reference = &reference_;
+  v.house = house_;
   return v;
 }
 

@@ -12,6 +12,7 @@
 
 #include "backend.h"
 #include "bindings.h"
+#include "kvrhouse.h"
 #include "pointer_recorder.h"
 #include "reference.h"
 #include "scene.h"
@@ -47,8 +48,12 @@ class Runtime {
   std::int16_t exec(const char* action);
   void mouse(std::int32_t* x, std::int32_t* y, std::int32_t* buttons);
   void end();
+  // The program's house (KvHouse); kept only when its version is known.
+  void set_house(const KvrHouse* view);
 
   const Settings& settings() const { return settings_; }
+  // nullptr until the program hands over its house.
+  const KvrHouse* house() const { return house_; }
   const Reference& reference() const { return reference_; }
 
  private:
@@ -73,6 +78,7 @@ class Runtime {
   SceneState state_;
   BindingTable bindings_;
   Reference reference_;
+  const KvrHouse* house_ = nullptr;
   PointerRecorder recorder_;
   bool backend_end_seen_ = false;
   std::vector<std::string> reported_actions_;

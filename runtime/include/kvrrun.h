@@ -1,10 +1,14 @@
 // The six operations of the scene runtime KvrRun, the only way the program
-// talks to the scene. C linkage and these exact names: the program, the test
-// double and any replacement runtime all provide or use this one list.
+// talks to the scene, and one extension, KvHouse, through which the program
+// lets the runtime read its house. C linkage and these exact names: the
+// program, the test double and any replacement runtime all provide or use
+// this one list.
 #ifndef KVRRUN_H
 #define KVRRUN_H
 
 #include <stdint.h>
+
+#include "kvrhouse.h"
 
 #if defined(_WIN32)
 #define KVR_API __declspec(dllexport)
@@ -36,6 +40,13 @@ KVR_API int32_t KvMouse(int32_t mode, int32_t* x, int32_t* y, int32_t* buttons);
 
 // Stops the runtime: flushes the trace and closes the backend.
 KVR_API int32_t KvEnd(void);
+
+// Extension: hands the runtime a read-only view of the program's house and
+// its physics (kvrhouse.h), once, after the bindings. `house` and everything
+// it points to live for the rest of the run. The runtime never writes
+// through it, adds no trace line for it and changes no result of the six
+// operations; a view of an unknown version (or a null one) is ignored.
+KVR_API int32_t KvHouse(const KvrHouse* house);
 
 #ifdef __cplusplus
 }

@@ -14,20 +14,22 @@ constexpr double warmest_coloured = 2.0;
 constexpr double warmest_window = 3.0;
 
 struct Surface {
-  const double* u;
+  double KvrHouseState::*u;
   double k;  // share of the temperature drop across the inner surface
-  double* temperature;
+  double KvrHouseState::*temperature;
   ColourTriple* colour;
   bool is_window;
 };
 
 constexpr Surface surfaces[] = {
     // U-value, k, temperature, colour, window
-    {&wall_u, 0.043, &wall_surface_temperature, &COLMUR, false},
-    {&floor_u, 0.025799999999999997, &floor_surface_temperature, &COLPLAN, false},  // 0.043 x 0.6
-    {&ceiling_u, 0.025799999999999997, &ceiling_surface_temperature, &COLPLAF, false},
-    {&door_u, 0.043, &door_surface_temperature, &COLPORTE, false},
-    {&window_u, 0.043, &window_surface_temperature, &COLFEN, true},
+    {&KvrHouseState::wall_u, 0.043, &KvrHouseState::wall_surface_temperature, &COLMUR, false},
+    {&KvrHouseState::floor_u, 0.025799999999999997,  // 0.043 x 0.6
+     &KvrHouseState::floor_surface_temperature, &COLPLAN, false},
+    {&KvrHouseState::ceiling_u, 0.025799999999999997, &KvrHouseState::ceiling_surface_temperature,
+     &COLPLAF, false},
+    {&KvrHouseState::door_u, 0.043, &KvrHouseState::door_surface_temperature, &COLPORTE, false},
+    {&KvrHouseState::window_u, 0.043, &KvrHouseState::window_surface_temperature, &COLFEN, true},
 };
 
 std::int16_t truncated(double value) {
@@ -49,13 +51,19 @@ ColourTriple temperature_colour(double t, double d) {
   return ramp_colour;
 }
 
-void colour_surfaces() {
-  const double delta = indoor_temperature - outdoor_base_temperature;
+void compute_surface_temperatures(KvrHouseState& s) {
+  const double delta = s.indoor_temperature - s.outdoor_base_temperature;
   for (const Surface& surface : surfaces) {
-    double temperature = outdoor_base_temperature + (delta * *surface.u) * surface.k;
+    double temperature = s.outdoor_base_temperature + (delta * s.*surface.u) * surface.k;
     if (surface.is_window && temperature > warmest_window) temperature = warmest_window;
-    *surface.temperature = temperature;
-    *surface.colour = temperature_colour(temperature, outdoor_base_temperature);
+    s.*surface.temperature = temperature;
+  }
+}
+
+void colour_surfaces() {
+  compute_surface_temperatures(house);
+  for (const Surface& surface : surfaces) {
+    *surface.colour = temperature_colour(house.*surface.temperature, outdoor_base_temperature);
   }
 }
 

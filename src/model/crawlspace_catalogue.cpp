@@ -4,9 +4,7 @@
 
 #include "model/catalogues.h"
 #include "model/coefficients.h"
-#include "model/parameters.h"
-#include "startup/linked_text.h"
-#include "startup/scene_variables.h"
+#include "model/panel_output.h"
 
 namespace maison {
 namespace {
@@ -28,13 +26,13 @@ constexpr Crawlspace crawlspaces[] = {
 
 }  // namespace
 
-void apply_crawlspace_catalogue() {
+void apply_crawlspace_catalogue(KvrHouseState& s, PanelOutput& out) {
   for (const Crawlspace& crawlspace : crawlspaces) {
-    if (crawlspace_type != crawlspace.crawlspace_type) continue;
-    write_label(A1, crawlspace.label);
-    crawlspace_resistance = crawlspace.resistance;
-    TALMRSOL.shown = crawlspace.closed_skirt;
-    TALFNSOL.shown = crawlspace.vented_skirt;
+    if (s.crawlspace_type != crawlspace.crawlspace_type) continue;
+    out.label(1, crawlspace.label);
+    s.crawlspace_resistance = crawlspace.resistance;
+    out.show(SceneSwitch::talmrsol, crawlspace.closed_skirt);
+    out.show(SceneSwitch::talfnsol, crawlspace.vented_skirt);
   }
 }
 

@@ -7,9 +7,7 @@
 #include "model/catalogues.h"
 #include "model/coefficients.h"
 #include "model/insulation_materials.h"
-#include "model/parameters.h"
-#include "startup/linked_text.h"
-#include "startup/scene_variables.h"
+#include "model/panel_output.h"
 
 namespace maison {
 namespace {
@@ -43,19 +41,19 @@ struct Slab {
   double& insulation_depth;
 };
 
-void apply_slab_catalogue(const Slab& slab) {
+void apply_slab_catalogue(const Slab& slab, PanelOutput& out) {
   for (const SlabMaterial& material : slab_materials) {
     if (slab.type != material.option) continue;
-    write_label(A1, material.label);
+    out.label(1, material.label);
     slab.lambda = material.lambda;
     for (std::size_t column = 0; column < std::size(thickness_levels); ++column) {
       if (slab.thickness == thickness_levels[column]) slab.depth = material.depth[column];
     }
-    write_number(A2, slab.depth, format_3_3f);
+    out.number(2, slab.depth, format_3_3f);
   }
   for (const InsulationMaterial& insulation : insulation_materials) {
     if (slab.insulation != insulation.option) continue;
-    write_label(A3, insulation.label);
+    out.label(3, insulation.label);
     slab.insulation_lambda = insulation.lambda;
   }
   for (const InsulationLevel& level : insulation_levels) {
@@ -65,23 +63,25 @@ void apply_slab_catalogue(const Slab& slab) {
   if (slab.insulation == no_insulation) {
     slab.insulation_depth = 0;
     slab.insulation_thickness = 0;
-    write_label(A3, no_insulation_label);
+    out.label(3, no_insulation_label);
   }
-  write_number(A4, slab.insulation_depth, format_3_3f);
+  out.number(4, slab.insulation_depth, format_3_3f);
 }
 
 }  // namespace
 
-void apply_floor_catalogue() {
-  apply_slab_catalogue({floor_type, floor_thickness, floor_insulation, floor_insulation_thickness,
-                        floor_lambda, floor_depth, floor_insulation_lambda,
-                        floor_insulation_depth});
+void apply_floor_catalogue(KvrHouseState& s, PanelOutput& out) {
+  apply_slab_catalogue(
+      {s.floor_type, s.floor_thickness, s.floor_insulation, s.floor_insulation_thickness,
+       s.floor_lambda, s.floor_depth, s.floor_insulation_lambda, s.floor_insulation_depth},
+      out);
 }
 
-void apply_ceiling_catalogue() {
-  apply_slab_catalogue({ceiling_type, ceiling_thickness, ceiling_insulation,
-                        ceiling_insulation_thickness, ceiling_lambda, ceiling_depth,
-                        ceiling_insulation_lambda, ceiling_insulation_depth});
+void apply_ceiling_catalogue(KvrHouseState& s, PanelOutput& out) {
+  apply_slab_catalogue(
+      {s.ceiling_type, s.ceiling_thickness, s.ceiling_insulation, s.ceiling_insulation_thickness,
+       s.ceiling_lambda, s.ceiling_depth, s.ceiling_insulation_lambda, s.ceiling_insulation_depth},
+      out);
 }
 
 }  // namespace maison

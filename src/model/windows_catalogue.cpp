@@ -4,9 +4,7 @@
 
 #include "model/catalogues.h"
 #include "model/coefficients.h"
-#include "model/parameters.h"
-#include "startup/linked_text.h"
-#include "startup/scene_variables.h"
+#include "model/panel_output.h"
 
 namespace maison {
 namespace {
@@ -50,32 +48,32 @@ constexpr DoubleGlazingGap double_glazing_gaps[] = {
 
 }  // namespace
 
-void apply_windows_catalogue() {
+void apply_windows_catalogue(KvrHouseState& s, PanelOutput& out) {
   for (const Glazing& glazing : glazings) {
-    if (glazing_type != glazing.glazing_type) continue;
-    write_label(A1, glazing.label);
-    if (glazing.forced_gap != gap_not_forced) glazing_gap = glazing.forced_gap;
+    if (s.glazing_type != glazing.glazing_type) continue;
+    out.label(1, glazing.label);
+    if (glazing.forced_gap != gap_not_forced) s.glazing_gap = glazing.forced_gap;
     if (glazing.window_u != u_by_gap) {
-      window_u = glazing.window_u;
+      s.window_u = glazing.window_u;
     } else {
       for (const DoubleGlazingGap& gap : double_glazing_gaps) {
-        if (glazing_gap == gap.gap) window_u = gap.window_u;
+        if (s.glazing_gap == gap.gap) s.window_u = gap.window_u;
       }
     }
     switch (glazing.gap_shown) {
       case GapShown::not_applicable:
-        write_label(A2, "s/o");
+        out.label(2, "s/o");
         break;
       case GapShown::chosen_gap:
-        write_number(A2, glazing_gap * 0.001, format_3_3f);
+        out.number(2, s.glazing_gap * 0.001, format_3_3f);
         break;
       case GapShown::forced_gap:
-        write_number(A2, forced_gap_metres, format_3_3f);
+        out.number(2, forced_gap_metres, format_3_3f);
         break;
     }
   }
-  write_number(A3, window_count, format_3_0f);
-  TALFENT.shown = static_cast<float>(window_count);
+  out.number(3, s.window_count, format_3_0f);
+  out.show(SceneSwitch::talfent, static_cast<float>(s.window_count));
 }
 
 }  // namespace maison

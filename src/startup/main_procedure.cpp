@@ -1,5 +1,6 @@
 #include "startup/main_procedure.h"
 
+#include "house/house_physics.h"
 #include "kvrrun.h"
 #include "platform/win_platform.h"
 #include "startup/configuration_copy.h"
@@ -16,6 +17,7 @@ int WinMain(std::int32_t launch_code) {
   KvBegin(0);
   KvLoad("HOME.SP1");
   bind_scene_variables();
+  KvHouse(&house_view());
   set_initial_values();
   KvExec("INHOME");
   run_frame_loop();

@@ -55,57 +55,64 @@ void choose_factor(double u, const FactorBands& bands, double& factor) {
 
 }  // namespace
 
-void compute_heat_losses() {
-  wall_resistance = wall_depth / wall_lambda + wall_insulation_depth / wall_insulation_lambda +
-                    wall_lining_depth * lining_reciprocal_lambda +
-                    render_depth * render_reciprocal_lambda + wall_surface_resistance;
-  floor_resistance = floor_insulation_depth / floor_insulation_lambda + floor_depth / floor_lambda +
-                     crawlspace_resistance;
-  wall_u = 1 / wall_resistance;
-  floor_u = 1 / floor_resistance;
+void compute_heat_losses(KvrHouseState& s) {
+  s.wall_resistance = s.wall_depth / s.wall_lambda +
+                      s.wall_insulation_depth / s.wall_insulation_lambda +
+                      s.wall_lining_depth * lining_reciprocal_lambda +
+                      s.render_depth * render_reciprocal_lambda + wall_surface_resistance;
+  s.floor_resistance = s.floor_insulation_depth / s.floor_insulation_lambda +
+                       s.floor_depth / s.floor_lambda + s.crawlspace_resistance;
+  s.wall_u = 1 / s.wall_resistance;
+  s.floor_u = 1 / s.floor_resistance;
 
-  window_area = window_base_area + area_per_window * window_count;
-  wall_area = (gross_wall_area - window_area) - door_area;
-  wall_loss_coefficient = wall_u * wall_area;
-  window_loss_coefficient = window_u * window_area;
-  door_u = door_u_value;
-  door_loss_coefficient = door_loss_coefficient_value;
+  s.window_area = window_base_area + area_per_window * s.window_count;
+  s.wall_area = (gross_wall_area - s.window_area) - door_area;
+  s.wall_loss_coefficient = s.wall_u * s.wall_area;
+  s.window_loss_coefficient = s.window_u * s.window_area;
+  s.door_u = door_u_value;
+  s.door_loss_coefficient = door_loss_coefficient_value;
 
-  choose_factor(floor_u, floor_factors, floor_factor);
-  ceiling_resistance = ceiling_insulation_depth / ceiling_insulation_lambda +
-                       ceiling_depth / ceiling_lambda + ceiling_surface_resistance;
-  ceiling_u = 1 / ceiling_resistance;
-  floor_loss_coefficient = floor_factor * floor_u * slab_area;
-  choose_factor(ceiling_u, ceiling_factors, ceiling_factor);
-  ceiling_loss_coefficient = ceiling_factor * ceiling_u * slab_area;
+  choose_factor(s.floor_u, floor_factors, s.floor_factor);
+  s.ceiling_resistance = s.ceiling_insulation_depth / s.ceiling_insulation_lambda +
+                         s.ceiling_depth / s.ceiling_lambda + s.ceiling_surface_resistance;
+  s.ceiling_u = 1 / s.ceiling_resistance;
+  s.floor_loss_coefficient = s.floor_factor * s.floor_u * slab_area;
+  choose_factor(s.ceiling_u, ceiling_factors, s.ceiling_factor);
+  s.ceiling_loss_coefficient = s.ceiling_factor * s.ceiling_u * slab_area;
 
   for (const VentilationSystem& system : ventilation_systems) {
-    if (ventilation_type == system.ventilation_type) {
-      ventilation_loss_coefficient = air_change_rate * system.k;
+    if (s.ventilation_type == system.ventilation_type) {
+      s.ventilation_loss_coefficient = s.air_change_rate * system.k;
     }
   }
 
-  temperature_difference = indoor_temperature - outdoor_base_temperature;
-  ventilation_loss = ventilation_loss_coefficient * temperature_difference;
-  ceiling_loss = ceiling_loss_coefficient * temperature_difference;
-  floor_loss = floor_loss_coefficient * temperature_difference;
-  window_loss = window_loss_coefficient * temperature_difference;
-  wall_loss = wall_loss_coefficient * temperature_difference;
-  door_loss = temperature_difference * door_loss_coefficient_value;
-  total_loss = ventilation_loss + ceiling_loss + floor_loss + window_loss + door_loss + wall_loss;
+  s.temperature_difference = s.indoor_temperature - s.outdoor_base_temperature;
+  s.ventilation_loss = s.ventilation_loss_coefficient * s.temperature_difference;
+  s.ceiling_loss = s.ceiling_loss_coefficient * s.temperature_difference;
+  s.floor_loss = s.floor_loss_coefficient * s.temperature_difference;
+  s.window_loss = s.window_loss_coefficient * s.temperature_difference;
+  s.wall_loss = s.wall_loss_coefficient * s.temperature_difference;
+  s.door_loss = s.temperature_difference * door_loss_coefficient_value;
+  s.total_loss = s.ventilation_loss + s.ceiling_loss + s.floor_loss + s.window_loss + s.door_loss +
+                 s.wall_loss;
 
-  wall_loss_share = wall_loss / total_loss * 100;
-  window_loss_share = window_loss / total_loss * 100;
-  door_loss_share = door_loss / total_loss * 100;
-  floor_loss_share = floor_loss / total_loss * 100;
-  ceiling_loss_share = ceiling_loss / total_loss * 100;
-  ventilation_loss_share = ventilation_loss / total_loss * 100;
+  s.wall_loss_share = s.wall_loss / s.total_loss * 100;
+  s.window_loss_share = s.window_loss / s.total_loss * 100;
+  s.door_loss_share = s.door_loss / s.total_loss * 100;
+  s.floor_loss_share = s.floor_loss / s.total_loss * 100;
+  s.ceiling_loss_share = s.ceiling_loss / s.total_loss * 100;
+  s.ventilation_loss_share = s.ventilation_loss / s.total_loss * 100;
 
-  total_loss_coefficient = ventilation_loss_coefficient + ceiling_loss_coefficient +
-                           floor_loss_coefficient + window_loss_coefficient +
-                           wall_loss_coefficient + door_loss_coefficient_value;
-  annual_need = degree_days * total_loss_coefficient * 0.024;  // degree-days x W/K x 24 h / 1000
-  need_per_m2 = annual_need * 0.01;                            // per m2 of the 100 m2 floor
+  s.total_loss_coefficient = s.ventilation_loss_coefficient + s.ceiling_loss_coefficient +
+                             s.floor_loss_coefficient + s.window_loss_coefficient +
+                             s.wall_loss_coefficient + door_loss_coefficient_value;
+  s.annual_need =
+      s.degree_days * s.total_loss_coefficient * 0.024;  // degree-days x W/K x 24 h / 1000
+  s.need_per_m2 = s.annual_need * 0.01;                  // per m2 of the 100 m2 floor
+}
+
+void compute_heat_losses() {
+  compute_heat_losses(house);
 }
 
 }  // namespace maison

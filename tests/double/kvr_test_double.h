@@ -62,6 +62,11 @@ int mouse_calls();
 // KvMouse calls whose first argument was not -1.
 int mouse_calls_with_wrong_mode();
 
+// The view KvHouse handed over last (nullptr before any), and how many
+// times it was called. KvHouse is not one of the six: it is not in calls().
+const KvrHouse* house();
+int house_calls();
+
 // Called at the start of every operation with its entry of calls().
 void set_observer(std::function<void(std::string_view call)> observer);
 

@@ -263,6 +263,40 @@ TEST_F(Api, CallsBeforeKvBeginAreHarmless) {
   EXPECT_NE(err.find("before KvBegin"), std::string::npos);
 }
 
+TEST_F(Api, TheHouseIsKeptReadOnlyWithoutATraceLineAndAnUnknownViewIsIgnored) {
+  KvrHouseState state;
+  std::memset(&state, 0x5A, sizeof state);
+  const KvrHouseState before = state;
+  KvrHousePhysics physics{KVR_HOUSE_VERSION, sizeof physics, nullptr, nullptr, nullptr, nullptr, 0};
+  const KvrHouse view{KVR_HOUSE_VERSION, sizeof view, &state, &physics};
+  KvrHouse future = view;
+  future.version = KVR_HOUSE_VERSION + 1;
+  EXPECT_EQ(KvHouse(&view), -1);  // before KvBegin
+  std::array<unsigned char, 80> a1{};
+  write("s.txt", "0 0 0 *2\n");
+  setenv("KVR_INPUT", "s.txt", 1);
+  KvBegin(0);
+  KvLoad("HOME.SP1");
+  KvLink("HOME", "A1", a1.data());
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(KvHouse(&view), 0);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  ::testing::internal::CaptureStderr();
+  KvHouse(nullptr);
+  KvHouse(&future);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("KvHouse with a view this runtime does not know"), std::string::npos);
+  KvExec("INHOME");
+  std::int32_t x, y, b;
+  frame(&x, &y, &b);
+  KvEnd();
+  std::vector<std::string> events;
+  for (const json& line : trace()) events.push_back(line["event"]);
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"begin", "load", "link", "exec", "exec", "exec", "end"}));
+  EXPECT_EQ(std::memcmp(&state, &before, sizeof state), 0);
+}
+
 #ifdef KVR_HAVE_RENDER
 TEST_F(Api, PicturesAreWrittenAfterTheChosenActionsOnly) {
   fs::create_directories("pics");

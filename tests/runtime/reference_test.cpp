@@ -137,3 +137,22 @@ TEST(SceneSections, BadSectionsNameTheirProblem) {
 }
 
 }  // namespace
+
+TEST(Reference, APinCopiesTheProgramsHouseAsItIsThen) {
+  kvr::SceneLoadResult r = load(R"(, "reference": {"object": "R"})");
+  ASSERT_TRUE(r.scene) << r.error;
+  std::vector<const void*> records = {nullptr, nullptr, nullptr, nullptr};
+  KvrHouseState live{};
+  live.annual_need = 41914;
+  kvr::Reference ref;
+  ref.configure(&*r.scene);
+  ref.pin(records);
+  EXPECT_TRUE(ref.house() == nullptr);  // no house handed over yet
+  ref.follow_house(&live);
+  ref.pin(records);
+  live.annual_need = 30026;  // the program goes on; the copy stays
+  ASSERT_TRUE(ref.house() != nullptr);
+  EXPECT_EQ(ref.house()->annual_need, 41914);
+  ref.clear();
+  EXPECT_TRUE(ref.house() == nullptr);
+}

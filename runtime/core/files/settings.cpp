@@ -162,6 +162,14 @@ std::string apply_key(Settings& s, std::string_view section, std::string_view ke
       s.record = value;
       return "";
     }
+  } else if (section == "house") {
+    if (key == "humidity") {
+      int humidity = 0;
+      if (!parse_int(value, 30, 80, humidity) || humidity % 5 != 0)
+        return "\"" + std::string(value) + "\" is not a whole number from 30 to 80 in steps of 5";
+      s.indoor_humidity = humidity;
+      return "";
+    }
   } else {
     return "unknown section [" + std::string(section) + "]";
   }

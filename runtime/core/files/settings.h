@@ -40,6 +40,9 @@ struct Settings {
   std::string window_title = "Maison";  // title
   std::string screenshot_dir = ".";     // screenshots: where F12 and reports write
   std::string record;                   // record, KVR_RECORD: pointer recording ("" = none)
+
+  // [house]
+  int indoor_humidity = 50;  // humidity: indoor relative humidity in %, 30 to 80 by 5
 };
 
 // Reads `path` (a missing file means all defaults), then applies the
