@@ -118,9 +118,9 @@ typedef struct KvrHouseState {
   double window_surface_temperature;
 } KvrHouseState;
 
-// The parameters come first: a copy's inputs are its first
-// KVR_HOUSE_PARAMETER_COUNT doubles, its inputs and coefficients the first
-// KVR_HOUSE_INPUT_COUNT.
+// The first KVR_HOUSE_PARAMETER_COUNT doubles of a state are its
+// parameters; with the coefficients after them, the first
+// KVR_HOUSE_INPUT_COUNT are everything its results are computed from.
 #define KVR_HOUSE_PARAMETER_COUNT 23
 #define KVR_HOUSE_INPUT_COUNT 42
 
@@ -137,9 +137,9 @@ typedef enum KvrHousePanel {
 } KvrHousePanel;
 #define KVR_HOUSE_PANEL_COUNT 8
 
-// One stepper row: which parameter its arrows move and how. Minus acts while
-// the value is above minus_gate, plus while it is below plus_gate.
-// The parameter is the double at byte `offset` of a KvrHouseState.
+// One stepper row: which parameter its arrows move and how. The parameter
+// is the double at byte `offset` of a KvrHouseState; minus acts while it is
+// above minus_gate, plus while it is below plus_gate.
 typedef struct KvrHouseStepper {
   int32_t panel;    // KvrHousePanel
   int32_t row;      // 1 to 6, the text field A<row> that shows the choice
