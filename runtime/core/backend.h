@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "house_views.h"
 #include "kvrhouse.h"
 #include "reference.h"
 #include "scene.h"
@@ -28,6 +29,9 @@ struct FrameView {
   const Reference* reference = nullptr;
   // The program's house (KvHouse), read only; nullptr until it is handed over.
   const KvrHouse* house = nullptr;
+  // The runtime's own views of the house and its humidity (the backend's
+  // commands keep them); nullptr: none shown, 50 %.
+  const HouseViews* house_views = nullptr;
 };
 
 class Backend {

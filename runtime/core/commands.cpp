@@ -14,7 +14,9 @@ struct NamedCommand {
 constexpr NamedCommand kNames[] = {
     {Command::PinReference, "reference"},       {Command::ClearReference, "clear_reference"},
     {Command::WriteReport, "report"},           {Command::FocusNext, "focus_next"},
-    {Command::FocusPrevious, "focus_previous"},
+    {Command::FocusPrevious, "focus_previous"}, {Command::ShowComposition, "composition"},
+    {Command::ShowMoisture, "moisture"},        {Command::ShowImprovements, "improvements"},
+    {Command::HumidityDown, "humidity_down"},   {Command::HumidityUp, "humidity_up"},
 };
 
 constexpr std::uint64_t kMaxRepeat = 100;

@@ -14,15 +14,22 @@
 namespace kvr {
 
 enum class Command : std::uint8_t {
-  PinReference,    // copy the scene's reference records as they are now
-  ClearReference,  // forget the pinned copy
-  WriteReport,     // the printable report and its table as CSV
-  FocusNext,       // the keyboard focus ring to the next control (Tab)
-  FocusPrevious,   // ... to the previous one (Shift+Tab)
+  PinReference,      // copy the scene's reference records as they are now
+  ClearReference,    // forget the pinned copy
+  WriteReport,       // the printable report and its table as CSV
+  FocusNext,         // the keyboard focus ring to the next control (Tab)
+  FocusPrevious,     // ... to the previous one (Shift+Tab)
+  ShowComposition,   // the house's composition shown, or hidden when it is
+  ShowMoisture,      // condensation and mould on its inner surfaces
+  ShowImprovements,  // « pistes d'amélioration »
+  HumidityDown,      // the indoor relative humidity one step lower, kept in the settings
+  HumidityUp,        // ... one step higher
 };
 
 // The names used in settings and in the scene: "reference",
-// "clear_reference", "report", "focus_next", "focus_previous".
+// "clear_reference", "report", "focus_next", "focus_previous",
+// "composition", "moisture", "improvements", "humidity_down",
+// "humidity_up".
 std::string_view command_name(Command command);
 std::optional<Command> command_from_name(std::string_view name);
 

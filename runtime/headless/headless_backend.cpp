@@ -54,13 +54,17 @@ class HeadlessBackend final : public Backend {
 #else
     runner_ =
         std::make_unique<render::CommandRunner>(reference_, settings.screenshot_dir, std::cerr);
+    runner_->use_humidity(settings.indoor_humidity, settings.file);
 #endif
     return true;
   }
 
-  void show(const FrameView& view, int action, std::string_view name) override {
+  void show(const FrameView& shown, int action, std::string_view name) override {
     ++sequence_;
+    FrameView view = shown;
 #ifdef KVR_HAVE_RENDER
+    // The runtime's own views of the house are the commands' to open.
+    view.house_views = &runner_->house_views();
     // The commands of a call run before its picture, which shows them.
     for (const ScheduledCommand& c : settings_.commands)
       if (c.exec == sequence_ && view.scene != nullptr) runner_->run(c.command, view, nodes(view));

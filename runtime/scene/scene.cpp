@@ -322,7 +322,7 @@ const std::vector<std::string_view>& element_kinds() {
   static const std::vector<std::string_view> kinds = {
       "group",     "rect",       "polygon",        "polyline",        "circle",      "text",
       "paragraph", "button",     "bar_chart",      "gradient_legend", "class_scale", "site_marker",
-      "table",     "comparison", "class_distance", "scene_region",
+      "table",     "comparison", "class_distance", "scene_region",    "house_view",
   };
   return kinds;
 }

@@ -55,6 +55,7 @@ class WindowBackend final : public Backend {
     // A tap on a touch screen arrives as a left click.
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "1");
     controls_ = std::make_unique<RuntimeControls>(reference_, settings.screenshot_dir, std::cerr);
+    controls_->use_humidity(settings.indoor_humidity, settings.file);
     input_.set_button_lookup([this](std::int32_t x, std::int32_t y) {
       return scene_renderer_ ? render::action_at(scene_renderer_->nodes(), view_, x, y)
                              : render::ButtonAction{};
@@ -79,6 +80,7 @@ class WindowBackend final : public Backend {
     // program only has to reach its end.
     if (window_ == nullptr || ended_) return;
     view_ = view;
+    view_.house_views = &controls_->house_views();
     // Input is read by poll() only: a frame's two "HOME" calls cost no
     // round trip to the display.
     if (view.scene != scene_) {

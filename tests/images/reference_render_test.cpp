@@ -8,8 +8,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <sstream>
 
+#include "commands/command_runner.h"
 #include "frame/scene_renderer.h"
 #include "home_scene.h"
 #include "model/element_model.h"
@@ -158,14 +161,16 @@ TEST(FocusOrder, MenuButtonsThenTheOpenPanelsArrowsThenTheRest) {
     expected.push_back("−");
     expected.push_back("+");
   }
-  for (const char* rest : {"", "?", "Référence", "Rapport", "×"}) expected.push_back(rest);
+  for (const char* rest :
+       {"", "?", "Référence", "Rapport", "Composition", "Condensation", "Pistes", "×"})
+    expected.push_back(rest);
   EXPECT_EQ(order(home), expected);
   // The clear button joins while a reference is pinned; a panel of two
   // rows has four arrows.
   home.reference.pin(home.records.pointers());
   home.records.open_panel("TALVMC", {"simple flux", "1.0"});
   std::vector<std::string> pinned = order(home);
-  ASSERT_EQ(pinned.size(), 8u + 4u + 6u);
+  ASSERT_EQ(pinned.size(), 8u + 4u + 9u);
   EXPECT_EQ(pinned[15], "×");  // beside « Référence »
   EXPECT_EQ(pinned[16], "Rapport");
 }
@@ -195,7 +200,7 @@ TEST(FocusNavigator, WrapsAndRemembersItsPlacePerScope) {
   nav.previous(main);
   EXPECT_EQ(nav.focused(main)->node->text[0].literal, "×");  // wrapped to quit
   nav.previous(main);
-  EXPECT_EQ(nav.focused(main)->node->text[0].literal, "Rapport");
+  EXPECT_EQ(nav.focused(main)->node->text[0].literal, "Pistes");
   kvr::FocusMark in_main = nav.mark(main);
   home.flag("menu", true);
   FocusReach menu = reachable_focusables(home.renderer.nodes(), v);
@@ -332,3 +337,59 @@ TEST_F(ReportFiles, NamesTakeTheNextNumberWhenTakenAlready) {
 }
 
 }  // namespace
+
+// The house views open one at a time and close on a second click; the
+// humidity moves by its steps within 30 to 80 % and is kept in the
+// settings file for the next run, that file's other lines untouched.
+TEST(HouseViews, OneOpenAtATimeAndTheHumidityKeptInTheSettings) {
+  fs::path dir = fs::temp_directory_path() / ("maison-house-views-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  fs::path ini = dir / "kvr.ini";
+  std::ofstream(ini) << "; mine\n[runtime]\nbackend = window\n[house]\nhumidity = 35\n";
+  std::ostringstream errors;
+  CommandRunner runner(nullptr, dir.string(), errors);
+  runner.use_humidity(35, ini.string());
+  kvr::FrameView view;
+  std::vector<Node> nodes;
+  using Shown = kvr::HouseViews::Shown;
+  EXPECT_TRUE(runner.run(kvr::Command::ShowMoisture, view, nodes));
+  EXPECT_EQ(runner.house_views().shown, Shown::Moisture);
+  EXPECT_TRUE(runner.run(kvr::Command::ShowComposition, view, nodes));
+  EXPECT_EQ(runner.house_views().shown, Shown::Composition);
+  EXPECT_TRUE(runner.run(kvr::Command::ShowComposition, view, nodes));
+  EXPECT_EQ(runner.house_views().shown, Shown::None);
+
+  EXPECT_TRUE(runner.run(kvr::Command::HumidityDown, view, nodes));
+  EXPECT_EQ(runner.house_views().humidity, 30);
+  EXPECT_FALSE(runner.run(kvr::Command::HumidityDown, view, nodes)) << "30 % is the lowest";
+  EXPECT_EQ(runner.house_views().humidity, 30);
+  for (int i = 0; i < 12; ++i) runner.run(kvr::Command::HumidityUp, view, nodes);
+  EXPECT_EQ(runner.house_views().humidity, 80);
+  std::ostringstream read;
+  read << std::ifstream(ini).rdbuf();
+  std::string text = read.str();
+  EXPECT_NE(text.find("humidity = 80"), std::string::npos) << text;
+  EXPECT_NE(text.find("; mine\n[runtime]\nbackend = window\n"), std::string::npos) << text;
+  EXPECT_EQ(errors.str(), "");
+  fs::remove_all(dir);
+}
+
+// HOME.SP1 draws each house view only while it is open, over the house and
+// not over the panels, the class label or the runtime's own buttons.
+TEST(HouseViews, HomeDrawsEachViewWhileOpenBesideThePanels) {
+  Home home;
+  std::vector<const Node*> views;
+  std::function<void(const Node&)> find = [&](const Node& n) {
+    if (n.kind == Kind::HouseView) views.push_back(&n);
+    for (const Node& c : n.children) find(c);
+  };
+  for (const Node& n : home.renderer.nodes()) find(n);
+  ASSERT_EQ(views.size(), 3u);
+  std::set<int> kinds;
+  for (const Node* v : views) {
+    kinds.insert(v->house_view);
+    EXPECT_LE(v->x2, 520.0) << "a house view stays left of the panel area";
+    EXPECT_GE(v->y1, 110.0) << "and above the menu grid";
+  }
+  EXPECT_EQ(kinds, (std::set<int>{1, 2, 3}));
+}

@@ -34,8 +34,10 @@ TEST(CommandSchedule, EntriesKeepTheirOrderAndRepeatsExpand) {
 }
 
 TEST(CommandSchedule, EveryNameReadsBack) {
-  for (Command c : {Command::PinReference, Command::ClearReference, Command::WriteReport,
-                    Command::FocusNext, Command::FocusPrevious})
+  for (Command c :
+       {Command::PinReference, Command::ClearReference, Command::WriteReport, Command::FocusNext,
+        Command::FocusPrevious, Command::ShowComposition, Command::ShowMoisture,
+        Command::ShowImprovements, Command::HumidityDown, Command::HumidityUp})
     EXPECT_EQ(kvr::command_from_name(kvr::command_name(c)), c);
   EXPECT_FALSE(kvr::command_from_name("Reference"));
 }

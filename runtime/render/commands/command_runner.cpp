@@ -1,11 +1,27 @@
 #include "commands/command_runner.h"
 
+#include "humidity_setting.h"
+#include "moisture.h"
 #include "output/report_writer.h"
 
 namespace kvr::render {
 
 CommandRunner::CommandRunner(Reference* reference, std::string report_folder, std::ostream& errors)
     : reference_(reference), report_folder_(std::move(report_folder)), errors_(errors) {}
+
+void CommandRunner::use_humidity(int humidity, std::string settings_file) {
+  house_views_.humidity = humidity;
+  settings_file_ = std::move(settings_file);
+}
+
+namespace {
+
+// Opens `view`, or closes it when it is the one open.
+void toggle(HouseViews& views, HouseViews::Shown view) {
+  views.shown = views.shown == view ? HouseViews::Shown::None : view;
+}
+
+}  // namespace
 
 bool CommandRunner::run(Command command, const FrameView& view, const std::vector<Node>& nodes) {
   switch (command) {
@@ -31,6 +47,25 @@ bool CommandRunner::run(Command command, const FrameView& view, const std::vecto
     case Command::FocusPrevious:
       focus_.previous(reachable_focusables(nodes, view));
       return true;
+    case Command::ShowComposition:
+      toggle(house_views_, HouseViews::Shown::Composition);
+      return true;
+    case Command::ShowMoisture:
+      toggle(house_views_, HouseViews::Shown::Moisture);
+      return true;
+    case Command::ShowImprovements:
+      toggle(house_views_, HouseViews::Shown::Improvements);
+      return true;
+    case Command::HumidityDown:
+    case Command::HumidityUp: {
+      int stepped =
+          house::step_humidity(house_views_.humidity, command == Command::HumidityUp ? 1 : -1);
+      if (stepped == house_views_.humidity) return false;
+      house_views_.humidity = stepped;
+      // Kept for the next run; the run goes on with it either way.
+      if (!settings_file_.empty()) house::save_humidity(settings_file_, stepped, errors_);
+      return true;
+    }
   }
   return false;
 }

@@ -1,5 +1,6 @@
 // Runs the runtime's commands for a backend: pinning and clearing the
-// reference, writing the report, moving the keyboard focus. The window runs
+// reference, writing the report, moving the keyboard focus, opening the
+// house's views and stepping the humidity they assume. The window runs
 // them for its keys and runtime-owned buttons, the headless backend from
 // its `commands` setting.
 #ifndef KVR_RENDER_COMMAND_RUNNER_H
@@ -26,6 +27,11 @@ class CommandRunner {
   // elements (for the focus). True when what is drawn may have changed.
   bool run(Command command, const FrameView& view, const std::vector<Node>& nodes);
 
+  // The humidity the settings give and the settings file a changed one is
+  // kept in.
+  void use_humidity(int humidity, std::string settings_file);
+  const HouseViews& house_views() const { return house_views_; }
+
   FocusNavigator& focus() { return focus_; }
   const FocusNavigator& focus() const { return focus_; }
 
@@ -34,6 +40,8 @@ class CommandRunner {
   std::string report_folder_;
   std::ostream& errors_;
   FocusNavigator focus_;
+  HouseViews house_views_;
+  std::string settings_file_;
 };
 
 }  // namespace kvr::render

@@ -31,6 +31,7 @@ Node ElementCompiler::element(const json& e, const std::string& where) {
       {"comparison", Kind::Comparison},
       {"class_distance", Kind::ClassDistance},
       {"scene_region", Kind::SceneRegion},
+      {"house_view", Kind::HouseView},
   };
   bool known = false;
   for (const auto& [name, k] : kinds) {
@@ -118,6 +119,9 @@ Node ElementCompiler::element(const json& e, const std::string& where) {
       break;
     case Kind::SceneRegion:
       scene_region(e, node, here);
+      break;
+    case Kind::HouseView:
+      house_view(e, node, here);
       break;
     default:
       break;
@@ -326,6 +330,11 @@ Cond ElementCompiler::condition(const json& v, const std::string& where) {
     c.op = Cond::Op::Pinned;
     if (!arg.is_boolean()) problem(where, "pinned takes true or false");
     c.number = arg.is_boolean() && arg.get<bool>() ? 1.0 : 0.0;
+  } else if (key == "house_view") {
+    c.op = Cond::Op::HouseView;
+    c.number = arg.is_string() ? house_view_number(arg.get<std::string>()) : -1;
+    if (c.number < 0)
+      problem(where, "house_view takes none, composition, moisture or improvements");
   } else if (key == "flag") {
     c.op = Cond::Op::Flag;
     c.flag = arg.is_string() ? scene_.find_flag(arg.get<std::string>()) : -1;

@@ -146,4 +146,27 @@ std::string ElementCompiler::date_text(const json& format, const std::string& wh
   return std::string(out, n);
 }
 
+int ElementCompiler::house_view_number(const std::string& name) {
+  static const char* const names[] = {"none", "composition", "moisture", "improvements"};
+  for (int i = 0; i < 4; ++i)
+    if (name == names[i]) return i;
+  return -1;
+}
+
+void ElementCompiler::house_view(const json& e, Node& node, const std::string& where) {
+  int view = e.contains("view") && e["view"].is_string()
+                 ? house_view_number(e["view"].get<std::string>())
+                 : -1;
+  if (view <= 0) {
+    problem(where, "view must be composition, moisture or improvements");
+    view = 1;
+  }
+  node.house_view = static_cast<std::uint8_t>(view);
+  if (e.contains("tabs") && e["tabs"].is_array()) {
+    for (const json& t : e["tabs"])
+      if (t.is_number()) node.tabs.push_back(t.get<double>());
+  }
+  if (node.x2 <= node.x1 || node.y2 <= node.y1) problem(where, "a house view needs a box");
+}
+
 }  // namespace kvr::render

@@ -88,6 +88,7 @@ void ElementCompiler::leaf(Node& n) {
   // A comparison is drawn only while a reference is pinned; a class scale
   // with a reference value shows its tag only then.
   if (n.kind == Kind::Comparison || n.has_reference) n.reads_reference = true;
+  if (n.kind == Kind::HouseView) n.reads_house = true;
   sort_unique(n.reads);
   sort_unique(n.reads_pinned);
   compile_ink(n, measure_.fonts());

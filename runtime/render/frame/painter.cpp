@@ -89,6 +89,9 @@ void Painter::node(const Node& n) {
     case Kind::SceneRegion:
       draw_scene_region(dc_, n);
       return;
+    case Kind::HouseView:
+      draw_house_view(dc_, n);
+      return;
   }
 }
 

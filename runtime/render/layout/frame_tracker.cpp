@@ -133,6 +133,20 @@ void FrameTracker::put_record(const unsigned char* bytes, int var) {
   }
 }
 
+void FrameTracker::put_house(const FrameView& view) {
+  unsigned char shown =
+      view.house_views != nullptr ? static_cast<unsigned char>(view.house_views->shown) : 0;
+  int humidity = view.house_views != nullptr ? view.house_views->humidity : 0;
+  key_.push_back(shown);
+  put(&humidity, sizeof humidity);
+  const KvrHouseState* live = view.house != nullptr ? view.house->state : nullptr;
+  const KvrHouseState* pinned = view.reference != nullptr ? view.reference->house() : nullptr;
+  for (const KvrHouseState* state : {live, pinned}) {
+    key_.push_back(state != nullptr ? 1 : 0);
+    if (state != nullptr) put(state, sizeof *state);
+  }
+}
+
 void FrameTracker::leaf(const Node& n, const Walk& w) {
   if (n.slot < 0 || static_cast<std::size_t>(n.slot) >= slots_.size()) return;
   const FrameView& view = dc_->view;
@@ -149,6 +163,7 @@ void FrameTracker::leaf(const Node& n, const Walk& w) {
     put(&flags, sizeof flags);
   }
   for (int var : n.reads) put_record(record(view, var), var);
+  if (n.reads_house) put_house(view);
   if (n.reads_reference) {
     unsigned char pinned = reference_pinned(view) ? 1 : 0;
     key_.push_back(pinned);

@@ -57,6 +57,8 @@ class FrameTracker {
     key_.insert(key_.end(), b, b + size);
   }
   void put_record(const unsigned char* bytes, int var);
+  // The program's house, as it is and as pinned, and the runtime's views.
+  void put_house(const FrameView& view);
   void put_motion(const Walk& w) {
     double motion[3] = {w.alpha, w.dx, w.dy};
     put(motion, sizeof motion);

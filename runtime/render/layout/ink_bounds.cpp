@@ -94,6 +94,7 @@ void compile_ink(Node& n, const Fonts& fonts) {
     }
     case Kind::Table:
     case Kind::SceneRegion:
+    case Kind::HouseView:
       // Cells and their second lines are fitted inside; the outline reaches
       // half a unit out. A scene region is cut to its box.
       b.add(n.x1, n.y1, 1.0);

@@ -38,7 +38,19 @@ struct TextPart {
 
 struct Cond {
   // Pinned: holds while a reference is pinned (`number` 1) or while none is (0).
-  enum class Op : std::uint8_t { True, On, AtLeast, Equals, Flag, Not, All, Any, Pinned };
+  // HouseView: holds while the runtime's house view `number` is open (0: none).
+  enum class Op : std::uint8_t {
+    True,
+    On,
+    AtLeast,
+    Equals,
+    Flag,
+    Not,
+    All,
+    Any,
+    Pinned,
+    HouseView
+  };
   Op op = Op::True;
   int var = -1;
   int flag = -1;
@@ -65,6 +77,7 @@ enum class Kind : std::uint8_t {
   Comparison,
   ClassDistance,
   SceneRegion,
+  HouseView,
 };
 
 enum class Align : std::uint8_t { Left, Center, Right };
@@ -243,6 +256,12 @@ struct Node {
   const std::vector<Node>* source_nodes = nullptr;
   double sx1 = 0.0, sy1 = 0.0, sx2 = 0.0, sy2 = 0.0;
 
+  // House view: which of the runtime's views of the house it shows (1
+  // composition, 2 condensation and mould, 3 « pistes d'amélioration »),
+  // and where its columns start, from the box's left edge.
+  std::uint8_t house_view = 0;
+  std::vector<double> tabs;
+
   LayerSpec layer;
 
   // What a drawn element (not a group) covers and reads, for drawing a
@@ -261,6 +280,7 @@ struct Node {
   std::uint64_t read_flags = 0;
   std::vector<int> reads_pinned;
   bool reads_reference = false;
+  bool reads_house = false;  // the program's house and the runtime's views of it
   int slot = -1;
   int parts = -1;
 

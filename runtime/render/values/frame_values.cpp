@@ -3,6 +3,7 @@
 #include "model/table_grid.h"
 #include "values/class_bands.h"
 #include "values/comparison.h"
+#include "values/house_texts.h"
 #include "values/records.h"
 
 namespace kvr::render {
@@ -21,7 +22,7 @@ void add_trimmed(ElementValues& v, std::string_view text) {
   next_line(v).assign(trimmed(text));
 }
 
-void read(const Node& n, const FrameView& view, ElementValues& v) {
+void read(const Node& n, const FrameView& view, ElementValues& v, house::AdviceCache& advice) {
   std::string scratch;
   switch (n.kind) {
     case Kind::Text:
@@ -58,6 +59,9 @@ void read(const Node& n, const FrameView& view, ElementValues& v) {
       add_trimmed(v, filled ? std::string_view(scratch) : std::string_view());
       return;
     }
+    case Kind::HouseView:
+      house_texts(n, view, advice, v.lines, v.count);
+      return;
     default:
       return;
   }
@@ -84,7 +88,7 @@ const ElementValues& FrameValues::of(const Node& n, const FrameView& view) {
   if (current) return v;
   v.count = 0;
   v.verdict = 0;
-  read(n, view, v);
+  read(n, view, v, advice_);
   return v;
 }
 

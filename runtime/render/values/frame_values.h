@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "backend.h"
+#include "improvements.h"
 #include "model/element_model.h"
 
 namespace kvr::render {
@@ -22,7 +23,8 @@ namespace kvr::render {
 //   bar chart: each bar's value, trimmed, then each bar's pinned value;
 //   class scale: the letter marked, the letter pinned (empty while nothing
 //     is), the note (empty until its bound texts hold something);
-//   a table's cell: its value and its second line, trimmed.
+//   a table's cell: its value and its second line, trimmed;
+//   house view: its lines (values/house_texts.h).
 struct ElementValues {
   std::vector<std::string> lines;
   std::size_t count = 0;  // lines in use: the vector keeps its strings
@@ -55,6 +57,7 @@ class FrameValues {
   ElementValues& entry(int slot, bool& current);
 
   std::vector<Entry> entries_;
+  house::AdviceCache advice_;  // the « pistes d'amélioration », kept while the house stays
   ElementValues scratch_;
   unsigned frame_ = 1;
 };

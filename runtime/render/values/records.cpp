@@ -172,6 +172,11 @@ bool holds(const Cond& cond, const FrameView& view) {
       return view.state != nullptr && view.state->flag(cond.flag);
     case Cond::Op::Pinned:
       return reference_pinned(view) == (cond.number != 0.0);
+    case Cond::Op::HouseView: {
+      double shown =
+          view.house_views != nullptr ? static_cast<double>(view.house_views->shown) : 0.0;
+      return shown == cond.number;
+    }
     case Cond::Op::Not:
       return !cond.subs.empty() && !holds(cond.subs[0], view);
     case Cond::Op::All:

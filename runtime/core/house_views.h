@@ -1,0 +1,21 @@
+// What the runtime shows of the program's house besides the scene: which of
+// its own views is open (the composition, condensation and mould, the
+// « pistes d'amélioration »; one at a time) and the indoor relative
+// humidity the condensation view assumes. The runtime's commands change
+// them; the program never sees them.
+#ifndef KVR_CORE_HOUSE_VIEWS_H
+#define KVR_CORE_HOUSE_VIEWS_H
+
+#include <cstdint>
+
+namespace kvr {
+
+struct HouseViews {
+  enum class Shown : std::uint8_t { None, Composition, Moisture, Improvements };
+  Shown shown = Shown::None;
+  int humidity = 50;  // %, 30 to 80 by 5
+};
+
+}  // namespace kvr
+
+#endif
