@@ -78,8 +78,12 @@ need_after=$(trace_value FONDRES.G1 last)
 class_after=$(trace_value FONDRES.KLASS last)
 [ "$need_after" != "$need_before" ] || fail "the change did not change the annual need"
 pdf=$(ls "$work/run/reports"/maison-rapport-*.pdf 2>/dev/null | head -n 1)
-csv=$(ls "$work/run/reports"/maison-rapport-*.csv 2>/dev/null | head -n 1)
+csv=$(ls "$work/run/reports"/maison-rapport-*[0-9].csv 2>/dev/null | head -n 1)
 [ -n "$pdf" ] && [ -n "$csv" ] || fail "F10 wrote no report"
+# Beside the table, the house it describes, with the insulation's thickness
+# as pinned beside the new one.
+grep -q "^\"Murs\",\"épaisseur d'isolant\",\"0.100\",\"m\",\"0.000\"" "${csv%.csv}-composition.csv" ||
+  fail "F10 wrote no composition beside the table"
 grep -q "^report: .*\.pdf" "$work/run/stderr.txt" || fail "the report's path is not on standard error"
 ls "$work/run/reports" | grep -q '\.part' && fail "a temporary file was left"
 text=$(pdftotext "$pdf" -)

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "atomic_file.h"
+#include "composition.h"
 #include "output/cairo_file_stream.h"
 #include "output/csv_table.h"
 #include "output/report_page.h"
@@ -78,7 +79,14 @@ bool write_report(const FrameView& view, const std::string& folder, std::ostream
   if (pdf) errors << "report: " << paths.pdf << "\n";
   bool csv = write_report_csv(paths.csv, view, errors);
   if (csv) errors << "report: " << paths.csv << "\n";
-  return pdf && csv;
+  // The house it describes, every panel's choices, beside the table.
+  bool composition = true;
+  if (view.house != nullptr) {
+    std::string path = house::composition_path(paths.csv);
+    composition = house::write_composition_csv(path, view, errors);
+    if (composition) errors << "report: " << path << "\n";
+  }
+  return pdf && csv && composition;
 }
 
 }  // namespace kvr::render
