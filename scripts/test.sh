@@ -2,7 +2,8 @@
 # Builds and runs every test of the project: the unit, end-to-end, image and
 # window tests under the release preset and again under address and
 # undefined-behaviour sanitizers, the build without SDL, a bounded fuzzing
-# run, the formatting check, and a check that no golden file was rewritten.
+# run, the formatting check, the WebAssembly build against the native one,
+# and a check that no golden file was rewritten.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,6 +20,16 @@ for preset in release debug headless; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+
+# WebAssembly: the program, the runtime core, the headless backend and the
+# renderer built with Debian's Emscripten (libraries cached between runs,
+# docs/web.md), run under Node.js on every end-to-end test and on seeded
+# sessions against the release build. MAISON_SKIP_WEB=1 leaves it out.
+if [ "${MAISON_SKIP_WEB:-0}" != 1 ]; then
+  step "web build and tests (WebAssembly under Node.js)"
+  scripts/web.sh --build-only
+  tests/web/node_test.sh build/release build/web-node "${MAISON_WEB_FRAMES:-3000}"
+fi
 
 if [ -x scripts/fuzz.sh ]; then
   step "fuzzing (bounded)"

@@ -45,7 +45,7 @@ started=$(now)
 
 # --- Debian tools ---------------------------------------------------------
 tools=(emscripten nodejs node-acorn binaryen meson ninja-build cmake make pkg-config dpkg-dev
-       python3 xz-utils)
+       python3 xz-utils curl autotools-dev)
 missing=()
 for p in "${tools[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -63,6 +63,9 @@ export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 emcc_version=$(emcc --version 2>/dev/null | sed -n '1s/.* \([0-9][0-9.]*\) .*/\1/p')
 [ -n "$emcc_version" ] || die "emcc does not run"
 log "emcc $emcc_version, node $(node --version), cache $cache"
+# emcc checked itself above: not again at each of the thousands of calls of
+# the builds (configure scripts call it for every check).
+export EMCC_SKIP_SANITY_CHECK=1
 
 # --- A private apt source list --------------------------------------------
 # deb-src lines made from the system's enabled "deb" entries, in either
@@ -312,7 +315,9 @@ recipe_pixman() {
 
 recipe_cairo() {
   # Image, PNG and PDF surfaces with the FreeType font backend; no
-  # fontconfig, no X11, no OpenGL, no threads.
+  # fontconfig, no X11, no OpenGL, no threads. Its config.sub predates
+  # WebAssembly: Debian's newer one (autotools-dev) knows the host.
+  cp /usr/share/misc/config.sub /usr/share/misc/config.guess build/
   CFLAGS="$common_cflags" emconfigure ./configure --host=wasm32-unknown-emscripten \
     --prefix="$prefix" --enable-static --disable-shared \
     --enable-ft --disable-fc --enable-png --enable-pdf --disable-ps --disable-svg \
