@@ -29,5 +29,6 @@ set(ENV{NODE_PATH} "/usr/share/nodejs")
 
 # The program and the runtime throw and catch C++ exceptions.
 set(CMAKE_C_FLAGS_INIT "-fexceptions")
-set(CMAKE_CXX_FLAGS_INIT "-fexceptions")
+# What C++20 of the program the libc++ of Emscripten 3.1.6 lacks (libcxx_compat.h).
+set(CMAKE_CXX_FLAGS_INIT "-fexceptions -include ${CMAKE_CURRENT_LIST_DIR}/libcxx_compat.h")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fexceptions")

@@ -14,13 +14,13 @@ frames_wanted=${3:-3000}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 data=$here/../../data
 
-for f in "$native/bin/maison" "$native/tests/e2e/maison_e2e_tests" "$native/tools/web_session_scripts" \
+for f in "$native/bin/maison" "$native/bin/maison_e2e_tests" "$native/tools/web_session_scripts" \
          "$web/maison" "$web/maison.js"; do
   [ -x "$f" ] || [ -f "$f" ] || { echo "node_test: $f is missing: build it first" >&2; exit 2; }
 done
 
 echo "node_test: 1. the end-to-end tests with $web/maison"
-MAISON_E2E_PROGRAM=$web/maison "$native/tests/e2e/maison_e2e_tests" --gtest_brief=1
+MAISON_E2E_PROGRAM=$web/maison "$native/bin/maison_e2e_tests" --gtest_brief=1
 
 echo "node_test: 2. seeded sessions, $frames_wanted frames, native and web traces compared"
 work=$(mktemp -d "${TMPDIR:-/tmp}/maison-web-sessions.XXXXXX")
