@@ -185,14 +185,18 @@ EOF
 
 built=()
 reused=()
+chain=
 
 build_package() {
   # build_package SOURCE-PACKAGE RECIPE-FUNCTION
   # The newest version already built is used; else the newest version a
   # mirror can deliver (an index may name a version its pool lacks).
   local pkg=$1 recipe=$2 version dir key t0 work candidates
+  # The key: emcc, the recipe (and stand-in) and the keys of every package
+  # built before this one, which it may have compiled against.
   key="emcc=$emcc_version recipe=$({ declare -f "$recipe" "fallback_$recipe" || true
     cat "$here/../web/deps/$pkg"/* 2>/dev/null || true; } | sha256sum | cut -c1-16)"
+  key="$key after=$(echo "$chain" | sha256sum | cut -c1-16)"
   mapfile -t candidates < <(src_versions "$pkg")
   [ ${#candidates[@]} -gt 0 ] || die "source package $pkg not found in the private index"
   for version in "${candidates[@]}" fallback; do
@@ -200,6 +204,7 @@ build_package() {
     if [ -f "$dir/stamp" ] && [ "$(cat "$dir/stamp")" = "$key" ]; then
       cp -a "$dir/install/$prefix/." "$prefix/"
       reused+=("$pkg $version")
+      chain+="$pkg=$version $key;"
       return
     fi
   done
@@ -274,6 +279,7 @@ build_package() {
   cp -a "$dir/install/$prefix/." "$prefix/"
   rm -rf "$work"
   echo "$key" >"$dir/stamp"
+  chain+="$pkg=$version $key;"
   built+=("$pkg $version ($(($(now) - t0)) s)")
   log "built $pkg $version in $(($(now) - t0)) s"
 }
@@ -304,6 +310,12 @@ recipe_freetype() {
 }
 
 recipe_pixman() {
+  # Without threads: its thread-local storage is then plain (WebAssembly
+  # without shared memory); with them, -pthread would reach every program
+  # that links Cairo.
+  sed -i "s/^dep_threads = dependency('threads')$/dep_threads = dependency('', required : false)/" \
+    meson.build
+  grep -q "^dep_threads = dependency('', required : false)$" meson.build
   meson setup build --cross-file "$cross" --prefix="$prefix" --libdir=lib --buildtype=release \
     -Dtests=disabled -Dgtk=disabled -Dlibpng=disabled -Dopenmp=disabled \
     -Dtimers=false -Dloongson-mmi=disabled -Dmmx=disabled -Dsse2=disabled -Dssse3=disabled \
@@ -318,7 +330,18 @@ recipe_cairo() {
   # fontconfig, no X11, no OpenGL, no threads. Its config.sub predates
   # WebAssembly: Debian's newer one (autotools-dev) knows the host.
   cp /usr/share/misc/config.sub /usr/share/misc/config.guess build/
-  CFLAGS="$common_cflags" emconfigure ./configure --host=wasm32-unknown-emscripten \
+  # Debian's patches touch configure.ac and Makefile.am files (for its own
+  # autoreconf); the generated files, newer again, keep make from wanting
+  # aclocal-1.15. Nothing they change matters to the static library.
+  touch aclocal.m4
+  touch configure
+  find . -name Makefile.in -exec touch {} +
+  touch config.h.in
+  # WebAssembly stores doubles little-endian, which configure cannot run to see.
+  # Without threads its mutexes are none, which it wants acknowledged.
+  ax_cv_c_float_words_bigendian=no CFLAGS="$common_cflags" \
+    CPPFLAGS="-I$prefix/include -DCAIRO_NO_MUTEX=1" LDFLAGS="-L$prefix/lib" \
+    emconfigure ./configure --host=wasm32-unknown-emscripten \
     --prefix="$prefix" --enable-static --disable-shared \
     --enable-ft --disable-fc --enable-png --enable-pdf --disable-ps --disable-svg \
     --disable-xlib --disable-xlib-xrender --disable-xcb --disable-xcb-shm --disable-qt \
@@ -377,10 +400,10 @@ build_package libpng1.6 recipe_libpng
 build_package freetype recipe_freetype
 build_package pixman recipe_pixman
 build_package cairo recipe_cairo
-build_package libsdl2 recipe_libsdl2
 build_package libinih recipe_libinih
 build_package libcsv recipe_libcsv
 build_package nlohmann-json3 recipe_nlohmann_json3
+build_package libsdl2 recipe_libsdl2
 
 # --- Does each library link and run? ----------------------------------------
 "$here/web-deps-check.sh" "$prefix" || die "a library does not link or run; see above"
