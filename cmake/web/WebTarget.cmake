@@ -9,8 +9,8 @@ set_property(CACHE MAISON_WEB_TARGET PROPERTY STRINGS node browser)
 function(maison_web_executable target)
   set_target_properties(${target} PROPERTIES SUFFIX ".js")
   target_link_options(${target} PRIVATE
-    -fexceptions -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1
-    "SHELL:-s DEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[$ENV]")
+    -fexceptions -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1)
+  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/web/missing_libc.c)
   if(MAISON_WEB_TARGET STREQUAL "node")
     # Node.js 20's loader would fetch() the .wasm by its path and fail: one
     # file, compiled synchronously.

@@ -14,21 +14,23 @@
 
 namespace {
 
-// 1 when Node.js started the program, 0 when it could not.
+// 1 when Node.js started the program, 0 when it could not. (JavaScript:
+// clang-format would split its operators.)
+// clang-format off
 EM_JS(int, maison_spawn_detached, (const char* path, const char* argument), {
-  if (typeof process == = 'undefined' || typeof require == = 'undefined') return 0;
+  if (typeof process == 'undefined' || typeof require == 'undefined') return 0;
   try {
-    const child = require('child_process').spawn(UTF8ToString(path), [UTF8ToString(argument)], {
-      cwd:
-        process.cwd(), detached : true, stdio : 'ignore'
-    });
-    child.on('error', function(){});
+    var child = require('child_process').spawn(
+        UTF8ToString(path), [UTF8ToString(argument)],
+        {cwd: process.cwd(), detached: true, stdio: 'ignore'});
+    child.on('error', function() {});
     child.unref();
     return 1;
   } catch (e) {
     return 0;
   }
 });
+// clang-format on
 
 }  // namespace
 
