@@ -3,8 +3,9 @@
 # window tests under the release preset and again under address and
 # undefined-behaviour sanitizers, the build without SDL, the Debian package
 # as scripts/package.sh builds it (Debian's flags, lintian, the desktop entry
-# and AppStream checks), a bounded fuzzing run, the formatting check, and a
-# check that no golden file was rewritten.
+# and AppStream checks), the WebAssembly build against the native one, a
+# bounded fuzzing run, the formatting check, and a check that no golden file
+# was rewritten.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,6 +27,16 @@ done
 # flags differs from every preset's.
 step "Debian package (scripts/package.sh)"
 scripts/package.sh
+
+# WebAssembly: the program, the runtime core, the headless backend and the
+# renderer built with Debian's Emscripten (libraries cached between runs,
+# docs/web.md), run under Node.js on every end-to-end test and on seeded
+# sessions against the release build. MAISON_SKIP_WEB=1 leaves it out.
+if [ "${MAISON_SKIP_WEB:-0}" != 1 ]; then
+  step "web build and tests (WebAssembly under Node.js)"
+  scripts/web.sh --build-only
+  tests/web/node_test.sh build/release build/web-node "${MAISON_WEB_FRAMES:-3000}"
+fi
 
 if [ -x scripts/fuzz.sh ]; then
   step "fuzzing (bounded)"

@@ -69,7 +69,10 @@ Run run_maison(const Options& options) {
     } else {
       unsetenv("KVR_INPUT");
     }
-    const char* program = MAISON_BINARY;
+    // MAISON_E2E_PROGRAM runs another build of the program on the same
+    // scenarios (the WebAssembly one under Node.js: tests/web/).
+    const char* program = std::getenv("MAISON_E2E_PROGRAM");
+    if (program == nullptr || *program == '\0') program = MAISON_BINARY;
     if (!options.code.empty()) {
       execl(program, program, options.code.c_str(), static_cast<char*>(nullptr));
     } else {

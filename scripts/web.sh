@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The WebAssembly builds of maison (docs/web.md):
+#   build/web-node/  maison.js, run by Node.js as the native program runs
+#                    headless (`cd build/web-node && ./maison`, or node maison.js)
+#   build/web/       the page, when the browser backend is there
+#
+#   scripts/web.sh --build-only   install, build the libraries (cached), build
+#   scripts/web.sh                the same, then serve build/web at
+#                                 http://localhost:8000/ (PORT=... to change)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+build_only=0
+for arg in "$@"; do
+  case $arg in
+    --build-only) build_only=1 ;;
+    -h|--help) sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "web.sh: unknown argument $arg" >&2; exit 2 ;;
+  esac
+done
+jobs=${MAISON_JOBS:-2}
+
+scripts/web-deps.sh
+prefix=$(scripts/web-deps.sh --prefix)
+export NODE_PATH=/usr/share/nodejs
+
+configure() {
+  # configure BUILD_DIR TARGET
+  cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/web/toolchain.cmake" \
+    -DMAISON_WEB_PREFIX="$prefix" -DMAISON_WEB_TARGET="$2" >/dev/null
+}
+
+started=$(date +%s)
+echo "web: building build/web-node"
+configure build/web-node node
+nice cmake --build build/web-node -j"$jobs"
+echo "web: build/web-node/maison.js built ($(stat -c %s build/web-node/maison.js) bytes)"
+
+if [ -d runtime/browser ]; then
+  echo "web: building build/web"
+  configure build/web browser
+  nice cmake --build build/web -j"$jobs"
+else
+  echo "web: no browser backend (runtime/browser) yet: build/web is not built"
+fi
+echo "web: built in $(($(date +%s) - started)) s"
+
+[ $build_only = 1 ] && exit 0
+[ -f build/web/index.html ] || { echo "web: build/web/index.html is missing: nothing to serve" >&2; exit 1; }
+port=${PORT:-8000}
+echo "web: serving build/web at http://localhost:$port/ (Ctrl+C to stop)"
+cd build/web
+exec python3 -m http.server "$port" --bind 127.0.0.1
