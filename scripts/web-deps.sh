@@ -67,6 +67,16 @@ log "emcc $emcc_version, node $(node --version), cache $cache"
 # the builds (configure scripts call it for every check).
 export EMCC_SKIP_SANITY_CHECK=1
 
+# --- One run at a time on a cache --------------------------------------------
+# Two runs (two work trees, or a test run beside a build) would remove each
+# other's half-built packages and prefix: the second waits for the first.
+mkdir -p "$cache"
+exec 9>"$cache/.lock"
+if ! flock -n 9; then
+  log "another run is using $cache: waiting for it"
+  flock 9
+fi
+
 # --- A private apt source list --------------------------------------------
 # deb-src lines made from the system's enabled "deb" entries, in either
 # format (deb822 *.sources or one-line *.list).
@@ -186,12 +196,22 @@ EOF
 built=()
 reused=()
 chain=
+missing_optional=()
 
 build_package() {
-  # build_package SOURCE-PACKAGE RECIPE-FUNCTION
+  # build_package SOURCE-PACKAGE RECIPE-FUNCTION [optional]
+  # An optional package that cannot be built is reported and left out.
   # The newest version already built is used; else the newest version a
   # mirror can deliver (an index may name a version its pool lacks).
-  local pkg=$1 recipe=$2 version dir key t0 work candidates
+  local pkg=$1 recipe=$2 optional=${3:-} version dir key t0 work candidates
+  fail() {
+    if [ "$optional" = optional ]; then
+      log "warning: $1; $pkg is left out"
+      missing_optional+=("$pkg")
+      return 0
+    fi
+    die "$1"
+  }
   # The key: emcc, the recipe (and stand-in) and the keys of every package
   # built before this one, which it may have compiled against.
   key="emcc=$emcc_version recipe=$({ declare -f "$recipe" "fallback_$recipe" || true
@@ -248,7 +268,10 @@ build_package() {
     done
   fi
   if [ -z "$version" ]; then
-    [ -n "$(declare -F "fallback_$recipe")" ] || die "no version of $pkg could be fetched"
+    if [ -z "$(declare -F "fallback_$recipe")" ]; then
+      fail "no version of $pkg could be fetched"
+      return
+    fi
     # A package of which nothing usable is on the mirror, with a stand-in
     # kept in the repository (see the fallback_ recipe).
     version=fallback
@@ -263,7 +286,7 @@ build_package() {
   t0=$(now)
   if [ "$version" != fallback ] && [ ! -d "$work/tree" ]; then
     (cd "$work" && dpkg-source --no-check -x ./*.dsc tree) >>"$dir/build.log" 2>&1 ||
-      { tail -20 "$dir/build.log" >&2; die "unpacking $pkg failed"; }
+      { tail -20 "$dir/build.log" >&2; fail "unpacking $pkg failed"; return; }
   fi
   # Outside any || list, so that the first failing step of the recipe stops it.
   set +e
@@ -274,8 +297,8 @@ build_package() {
   ) >>"$dir/build.log" 2>&1
   local status=$?
   set -e
-  [ $status = 0 ] || { tail -40 "$dir/build.log" >&2; die "building $pkg failed"; }
-  [ -d "$dir/install/$prefix" ] || die "$pkg installed nothing under $prefix"
+  [ $status = 0 ] || { tail -40 "$dir/build.log" >&2; fail "building $pkg failed"; return; }
+  [ -d "$dir/install/$prefix" ] || { fail "$pkg installed nothing under $prefix"; return; }
   cp -a "$dir/install/$prefix/." "$prefix/"
   rm -rf "$work"
   echo "$key" >"$dir/stamp"
@@ -403,11 +426,13 @@ build_package cairo recipe_cairo
 build_package libinih recipe_libinih
 build_package libcsv recipe_libcsv
 build_package nlohmann-json3 recipe_nlohmann_json3
-build_package libsdl2 recipe_libsdl2
+# Only the browser backend needs SDL2.
+build_package libsdl2 recipe_libsdl2 optional
 
 # --- Does each library link and run? ----------------------------------------
 "$here/web-deps-check.sh" "$prefix" || die "a library does not link or run; see above"
 
 [ ${#reused[@]} -gt 0 ] && log "from the cache: ${reused[*]}"
 [ ${#built[@]} -gt 0 ] && log "built: ${built[*]}"
+[ ${#missing_optional[@]} -gt 0 ] && log "left out: ${missing_optional[*]}"
 log "prefix $prefix ready in $(($(now) - started)) s"
