@@ -131,12 +131,12 @@ fetch_partial() (
   # mirror holds, each checked against apt's checksum; at least the upstream
   # tarball must be there. Unpacks the upstream tarball into DIR/tree and
   # applies the Debian tarball's patches when that one is there.
-  local pkg=$1 version=$2 work=$3 uri file size sum orig= debian=
+  local pkg=$1 version=$2 work=$3 uri file _size sum orig='' debian=''
   cd "$work"
-  while read -r uri file size sum; do
+  while read -r uri file _size sum; do
     uri=${uri//\'/}
     if curl -fsS --max-time 300 -o "$file" "$uri" &&
-        echo "${sum#*:}  $file" | "$(echo "${sum%%:*}" | tr 'A-Z' 'a-z')sum" -c --quiet; then
+        echo "${sum#*:}  $file" | "$(echo "${sum%%:*}" | tr '[:upper:]' '[:lower:]')sum" -c --quiet; then
       echo "fetched: $file"
       case $file in
         *.orig.tar.*) orig=$file ;;
@@ -400,6 +400,7 @@ fallback_recipe_libinih() {
   install -D -m 644 libinih.a "$1$prefix/lib/libinih.a"
   install -D -m 644 "$here/../web/deps/libinih/ini.h" "$1$prefix/include/ini.h"
   mkdir -p "$1$prefix/lib/pkgconfig"
+  # shellcheck disable=SC2016  # ${prefix} is pkg-config's variable
   printf 'prefix=%s\nName: inih\nDescription: simple INI parser (stand-in)\nVersion: 55\nLibs: -L${prefix}/lib -linih\nCflags: -I${prefix}/include\n' \
     "$prefix" >"$1$prefix/lib/pkgconfig/inih.pc"
 }
