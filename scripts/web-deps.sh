@@ -5,6 +5,7 @@
 #   scripts/web-deps.sh            install, then build what the cache lacks
 #   scripts/web-deps.sh --refresh  also refresh the private source index
 #   scripts/web-deps.sh --prefix   print the install prefix and stop
+#   MAISON_WEB_SDL=0 scripts/web-deps.sh   without SDL2 (enough for Node.js)
 #
 # Tools come from Debian (emscripten 3.1.6, nodejs, meson, dpkg-dev). The
 # libraries (zlib, libpng, FreeType, pixman, Cairo, SDL2, inih, libcsv and the
@@ -33,7 +34,7 @@ for arg in "$@"; do
   case $arg in
     --refresh) refresh=1 ;;
     --prefix) echo "$prefix"; exit 0 ;;
-    -h|--help) sed -n '2,24p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,25p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "web-deps: unknown argument $arg" >&2; exit 2 ;;
   esac
 done
@@ -427,8 +428,11 @@ build_package cairo recipe_cairo
 build_package libinih recipe_libinih
 build_package libcsv recipe_libcsv
 build_package nlohmann-json3 recipe_nlohmann_json3
-# Only the browser backend needs SDL2.
-build_package libsdl2 recipe_libsdl2 optional
+# Only a browser backend needs SDL2, the longest to build (its CMake checks
+# each link a program): MAISON_WEB_SDL=0 leaves it out.
+if [ "${MAISON_WEB_SDL:-1}" != 0 ]; then
+  build_package libsdl2 recipe_libsdl2 optional
+fi
 
 # --- Does each library link and run? ----------------------------------------
 "$here/web-deps-check.sh" "$prefix" || die "a library does not link or run; see above"
