@@ -21,7 +21,8 @@
 #     prefix/                every package merged: the prefix the web build uses
 #
 # A package is built again only when its Debian version, the emcc version or
-# its recipe below changes; a second run only checks stamps and takes seconds.
+# its recipe below or a package before it changes; a second run only checks
+# stamps and takes seconds.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
