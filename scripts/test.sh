@@ -34,7 +34,8 @@ scripts/package.sh
 # sessions against the release build. MAISON_SKIP_WEB=1 leaves it out.
 if [ "${MAISON_SKIP_WEB:-0}" != 1 ]; then
   step "web build and tests (WebAssembly under Node.js)"
-  scripts/web.sh --build-only
+  # Node.js needs no SDL2: a first run builds the other libraries only.
+  MAISON_WEB_SDL=${MAISON_WEB_SDL:-0} scripts/web.sh --build-only
   tests/web/node_test.sh build/release build/web-node "${MAISON_WEB_FRAMES:-3000}"
 fi
 

@@ -16,7 +16,7 @@ check() {
   src=$work/$name.${ext:-c}
   [ "${ext:-c}" = cpp ] && compiler=em++
   cat >"$src"
-  if ! "$compiler" -O1 -I"$prefix/include" -I"$prefix/include/freetype2" -I"$prefix/include/cairo" \
+  if ! "$compiler" -O1 -I"$prefix/include" -I"$prefix/include/freetype2" -I"$prefix/include/cairo" -I"$prefix/include/pixman-1" \
       -I"$prefix/include/SDL2" "$src" -L"$prefix/lib" "$@" \
       -sWASM_ASYNC_COMPILATION=0 -sSINGLE_FILE -sNODERAWFS -o "$work/$name.js" >"$work/$name.log" 2>&1; then
     echo "web-deps-check: $name does not link:" >&2
@@ -132,6 +132,39 @@ int main(void) {
   return 0;
 }
 EOF
+
+# Text through FreeType with a font file (what the renderer needs without
+# fontconfig): ink where the glyphs are, none elsewhere.
+font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+if [ -f "$font" ]; then
+check cairo-ft-text "ft text ink yes" -lcairo -lpixman-1 -lfreetype -lpng16 -lz <<EOF
+#include <cairo.h>
+#include <cairo-ft.h>
+#include <stdint.h>
+#include <stdio.h>
+int main(void) {
+  FT_Library lib;
+  FT_Face face;
+  if (FT_Init_FreeType(&lib) || FT_New_Face(lib, "$font", 0, &face)) return 1;
+  cairo_font_face_t* ff = cairo_ft_font_face_create_for_ft_face(face, 0);
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 200, 40);
+  cairo_t* cr = cairo_create(s);
+  cairo_set_font_face(cr, ff);
+  cairo_set_font_size(cr, 24);
+  cairo_move_to(cr, 5, 30);
+  cairo_show_text(cr, "Besoin annuel 123,4");
+  cairo_destroy(cr);
+  cairo_surface_flush(s);
+  const unsigned char* px = cairo_image_surface_get_data(s);
+  int stride = cairo_image_surface_get_stride(s), inked = 0;
+  for (int y = 0; y < 40; y++)
+    for (int x = 0; x < 200; x++) inked += px[y * stride + x * 4 + 3] != 0;
+  printf("ft text ink %s\n", inked > 200 && inked < 200 * 40 / 2 ? "yes" : "no");
+  cairo_surface_destroy(s);
+  return 0;
+}
+EOF
+fi
 
 if [ ! -f "$prefix/lib/libSDL2.a" ]; then
   echo "web-deps-check: no SDL2 (left out)" >&2

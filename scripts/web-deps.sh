@@ -5,6 +5,8 @@
 #   scripts/web-deps.sh            install, then build what the cache lacks
 #   scripts/web-deps.sh --refresh  also refresh the private source index
 #   scripts/web-deps.sh --prefix   print the install prefix and stop
+#   scripts/web-deps.sh --check    link and run the checks even if nothing was built
+#   MAISON_WEB_SDL=0 scripts/web-deps.sh   without SDL2 (enough for Node.js)
 #
 # Tools come from Debian (emscripten 3.1.6, nodejs, meson, dpkg-dev). The
 # libraries (zlib, libpng, FreeType, pixman, Cairo, SDL2, inih, libcsv and the
@@ -20,7 +22,8 @@
 #     prefix/                every package merged: the prefix the web build uses
 #
 # A package is built again only when its Debian version, the emcc version or
-# its recipe below changes; a second run only checks stamps and takes seconds.
+# its recipe below or a package before it changes; a second run only checks
+# stamps and takes seconds.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -28,12 +31,14 @@ cache=${MAISON_WEB_DEPS:-${XDG_CACHE_HOME:-$HOME/.cache}/maison/web-deps}
 prefix=$cache/prefix
 jobs=${MAISON_JOBS:-2}
 refresh=0
+check=0
 
 for arg in "$@"; do
   case $arg in
     --refresh) refresh=1 ;;
+    --check) check=1 ;;
     --prefix) echo "$prefix"; exit 0 ;;
-    -h|--help) sed -n '2,24p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,26p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "web-deps: unknown argument $arg" >&2; exit 2 ;;
   esac
 done
@@ -66,6 +71,16 @@ log "emcc $emcc_version, node $(node --version), cache $cache"
 # emcc checked itself above: not again at each of the thousands of calls of
 # the builds (configure scripts call it for every check).
 export EMCC_SKIP_SANITY_CHECK=1
+
+# --- One run at a time on a cache --------------------------------------------
+# Two runs (two work trees, or a test run beside a build) would remove each
+# other's half-built packages and prefix: the second waits for the first.
+mkdir -p "$cache"
+exec 9>"$cache/.lock"
+if ! flock -n 9; then
+  log "another run is using $cache: waiting for it"
+  flock 9
+fi
 
 # --- A private apt source list --------------------------------------------
 # deb-src lines made from the system's enabled "deb" entries, in either
@@ -121,12 +136,12 @@ fetch_partial() (
   # mirror holds, each checked against apt's checksum; at least the upstream
   # tarball must be there. Unpacks the upstream tarball into DIR/tree and
   # applies the Debian tarball's patches when that one is there.
-  local pkg=$1 version=$2 work=$3 uri file size sum orig= debian=
+  local pkg=$1 version=$2 work=$3 uri file _size sum orig='' debian=''
   cd "$work"
-  while read -r uri file size sum; do
+  while read -r uri file _size sum; do
     uri=${uri//\'/}
     if curl -fsS --max-time 300 -o "$file" "$uri" &&
-        echo "${sum#*:}  $file" | "$(echo "${sum%%:*}" | tr 'A-Z' 'a-z')sum" -c --quiet; then
+        echo "${sum#*:}  $file" | "$(echo "${sum%%:*}" | tr '[:upper:]' '[:lower:]')sum" -c --quiet; then
       echo "fetched: $file"
       case $file in
         *.orig.tar.*) orig=$file ;;
@@ -186,12 +201,22 @@ EOF
 built=()
 reused=()
 chain=
+missing_optional=()
 
 build_package() {
-  # build_package SOURCE-PACKAGE RECIPE-FUNCTION
+  # build_package SOURCE-PACKAGE RECIPE-FUNCTION [optional]
+  # An optional package that cannot be built is reported and left out.
   # The newest version already built is used; else the newest version a
   # mirror can deliver (an index may name a version its pool lacks).
-  local pkg=$1 recipe=$2 version dir key t0 work candidates
+  local pkg=$1 recipe=$2 optional=${3:-} version dir key t0 work candidates
+  fail() {
+    if [ "$optional" = optional ]; then
+      log "warning: $1; $pkg is left out"
+      missing_optional+=("$pkg")
+      return 0
+    fi
+    die "$1"
+  }
   # The key: emcc, the recipe (and stand-in) and the keys of every package
   # built before this one, which it may have compiled against.
   key="emcc=$emcc_version recipe=$({ declare -f "$recipe" "fallback_$recipe" || true
@@ -248,7 +273,10 @@ build_package() {
     done
   fi
   if [ -z "$version" ]; then
-    [ -n "$(declare -F "fallback_$recipe")" ] || die "no version of $pkg could be fetched"
+    if [ -z "$(declare -F "fallback_$recipe")" ]; then
+      fail "no version of $pkg could be fetched"
+      return
+    fi
     # A package of which nothing usable is on the mirror, with a stand-in
     # kept in the repository (see the fallback_ recipe).
     version=fallback
@@ -263,7 +291,7 @@ build_package() {
   t0=$(now)
   if [ "$version" != fallback ] && [ ! -d "$work/tree" ]; then
     (cd "$work" && dpkg-source --no-check -x ./*.dsc tree) >>"$dir/build.log" 2>&1 ||
-      { tail -20 "$dir/build.log" >&2; die "unpacking $pkg failed"; }
+      { tail -20 "$dir/build.log" >&2; fail "unpacking $pkg failed"; return; }
   fi
   # Outside any || list, so that the first failing step of the recipe stops it.
   set +e
@@ -274,8 +302,8 @@ build_package() {
   ) >>"$dir/build.log" 2>&1
   local status=$?
   set -e
-  [ $status = 0 ] || { tail -40 "$dir/build.log" >&2; die "building $pkg failed"; }
-  [ -d "$dir/install/$prefix" ] || die "$pkg installed nothing under $prefix"
+  [ $status = 0 ] || { tail -40 "$dir/build.log" >&2; fail "building $pkg failed"; return; }
+  [ -d "$dir/install/$prefix" ] || { fail "$pkg installed nothing under $prefix"; return; }
   cp -a "$dir/install/$prefix/." "$prefix/"
   rm -rf "$work"
   echo "$key" >"$dir/stamp"
@@ -377,6 +405,7 @@ fallback_recipe_libinih() {
   install -D -m 644 libinih.a "$1$prefix/lib/libinih.a"
   install -D -m 644 "$here/../web/deps/libinih/ini.h" "$1$prefix/include/ini.h"
   mkdir -p "$1$prefix/lib/pkgconfig"
+  # shellcheck disable=SC2016  # ${prefix} is pkg-config's variable
   printf 'prefix=%s\nName: inih\nDescription: simple INI parser (stand-in)\nVersion: 55\nLibs: -L${prefix}/lib -linih\nCflags: -I${prefix}/include\n' \
     "$prefix" >"$1$prefix/lib/pkgconfig/inih.pc"
 }
@@ -403,11 +432,21 @@ build_package cairo recipe_cairo
 build_package libinih recipe_libinih
 build_package libcsv recipe_libcsv
 build_package nlohmann-json3 recipe_nlohmann_json3
-build_package libsdl2 recipe_libsdl2
+# Only a browser backend needs SDL2, the longest to build (its CMake checks
+# each link a program): MAISON_WEB_SDL=0 leaves it out.
+if [ "${MAISON_WEB_SDL:-1}" != 0 ]; then
+  build_package libsdl2 recipe_libsdl2 optional
+fi
 
 # --- Does each library link and run? ----------------------------------------
-"$here/web-deps-check.sh" "$prefix" || die "a library does not link or run; see above"
+# After a build; a run that built nothing skips them unless --check.
+if [ ${#built[@]} -gt 0 ] || [ $check = 1 ]; then
+  "$here/web-deps-check.sh" "$prefix" || die "a library does not link or run; see above"
+else
+  log "nothing built: the link checks are skipped (--check runs them)"
+fi
 
 [ ${#reused[@]} -gt 0 ] && log "from the cache: ${reused[*]}"
 [ ${#built[@]} -gt 0 ] && log "built: ${built[*]}"
+[ ${#missing_optional[@]} -gt 0 ] && log "left out: ${missing_optional[*]}"
 log "prefix $prefix ready in $(($(now) - started)) s"

@@ -28,7 +28,7 @@ configure() {
   # configure BUILD_DIR TARGET
   cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/web/toolchain.cmake" \
-    -DMAISON_WEB_PREFIX="$prefix" -DMAISON_WEB_TARGET="$2" >/dev/null
+    -DMAISON_WEB_PREFIX="$prefix" -DMAISON_WEB_TARGET="$2" -Wno-dev >/dev/null
 }
 
 started=$(date +%s)
