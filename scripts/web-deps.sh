@@ -358,6 +358,10 @@ recipe_cairo() {
   # fontconfig, no X11, no OpenGL, no threads. Its config.sub predates
   # WebAssembly: Debian's newer one (autotools-dev) knows the host.
   cp /usr/share/misc/config.sub /usr/share/misc/config.guess build/
+  # Fixes for WebAssembly (web/deps/cairo/: what each fixes is in it).
+  for fix in "$here/../web/deps/cairo"/*.patch; do
+    patch -p1 <"$fix"
+  done
   # Debian's patches touch configure.ac and Makefile.am files (for its own
   # autoreconf); the generated files, newer again, keep make from wanting
   # aclocal-1.15. Nothing they change matters to the static library.

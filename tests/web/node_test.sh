@@ -6,7 +6,10 @@
 #    hand-over, the exit statuses) run again with the web program;
 # 2. seeded random sessions of the frame property test, FRAMES frames in all
 #    (default 3000), played by both programs: their traces, exit statuses,
-#    standard error and hand-overs must be byte for byte the same.
+#    standard error and hand-overs must be byte for byte the same;
+# 3. pictures: the web program draws the scene with the renderer into PNG
+#    files of the asked size (not compared with the native ones: the web
+#    build has no fontconfig, so its text has another font).
 set -euo pipefail
 native=$(cd "${1:?usage: node_test.sh NATIVE_BUILD WEB_NODE_BUILD [FRAMES]}" && pwd)
 web=$(cd "${2:?usage: node_test.sh NATIVE_BUILD WEB_NODE_BUILD [FRAMES]}" && pwd)
@@ -77,3 +80,34 @@ while [ "$frames" -lt "$frames_wanted" ]; do
 done
 echo "node_test: $sessions sessions, $frames frames, $failed differences"
 [ "$failed" = 0 ]
+
+echo "node_test: 3. pictures drawn by the web program"
+pictures=$work/pictures
+mkdir -p "$pictures/app/png"
+cp "$data/HOME.SP1" "$pictures/app/"
+printf '230 92 1\n230 92 0\n0 0 0 *2\n' >"$pictures/app/script.txt"
+cat >"$pictures/app/kvr.ini" <<INI
+[runtime]
+backend = headless
+[headless]
+input = script.txt
+png_dir = png
+png_after = INHOME, DECDROIT
+png_width = 640
+png_height = 480
+INI
+(cd "$pictures/app" && "$web/maison" 1234 >/dev/null 2>stderr.txt) ||
+  { echo "node_test: drawing failed:" >&2; cat "$pictures/app/stderr.txt" >&2; exit 1; }
+shown=0
+for png in "$pictures"/app/png/*.png; do
+  [ -f "$png" ] || continue
+  size=$(python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(24); print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8]==b"\x89PNG\r\n\x1a\n" else "not a PNG")' "$png")
+  bytes=$(stat -c %s "$png")
+  echo "node_test:   $(basename "$png"): $size, $bytes bytes"
+  if [ "$size" != 640x480 ] || [ "$bytes" -le 5000 ]; then
+    echo "node_test: $png is not a 640x480 picture of the scene" >&2
+    exit 1
+  fi
+  shown=$((shown + 1))
+done
+[ "$shown" = 2 ] || { echo "node_test: $shown pictures instead of 2" >&2; exit 1; }
