@@ -22,8 +22,19 @@ void add_trimmed(ElementValues& v, std::string_view text) {
   next_line(v).assign(trimmed(text));
 }
 
+// Composes `parts` into the next line, trimmed there: no string besides it.
+std::string& add_composed(ElementValues& v, const FrameView& view,
+                          const std::vector<TextPart>& parts) {
+  std::string& line = next_line(v);
+  compose_into(view, parts, line);
+  std::string_view kept = trimmed(line);
+  std::size_t from = static_cast<std::size_t>(kept.data() - line.data());
+  line.erase(from + kept.size());
+  line.erase(0, from);
+  return line;
+}
+
 void read(const Node& n, const FrameView& view, ElementValues& v, house::AdviceCache& advice) {
-  std::string scratch;
   switch (n.kind) {
     case Kind::Text:
     case Kind::Button:
@@ -47,16 +58,15 @@ void read(const Node& n, const FrameView& view, ElementValues& v, house::AdviceC
       for (const Bar& b : n.bars) add_trimmed(v, part_text(view, b.reference));
       return;
     case Kind::ClassScale: {
-      compose_into(view, n.text, scratch);
-      add_trimmed(v, scratch);
+      add_composed(v, view, n.text);
       add_trimmed(v, n.has_reference && reference_pinned(view) ? part_text(view, n.reference)
                                                                : std::string());
       // The note is left out until its bound texts hold something.
       bool filled = true;
       for (const TextPart& p : n.note)
         filled = filled && (p.var < 0 || !trimmed(part_text(view, p)).empty());
-      compose_into(view, n.note, scratch);
-      add_trimmed(v, filled ? std::string_view(scratch) : std::string_view());
+      std::string& note = add_composed(v, view, n.note);
+      if (!filled) note.clear();
       return;
     }
     case Kind::HouseView:
@@ -102,12 +112,9 @@ const ElementValues& FrameValues::table_part(const Node& n, std::size_t part,
   TablePartPlace at = place_of(n, part);
   if (at.what != TablePartPlace::What::Cell || at.row >= n.rows.size()) return v;
   const TableRow& row = n.rows[at.row];
-  std::string scratch;
-  if (at.column < row.cells.size()) compose_into(view, row.cells[at.column], scratch);
-  add_trimmed(v, scratch);
-  scratch.clear();
-  if (at.column < row.second.size()) compose_into(view, row.second[at.column], scratch);
-  add_trimmed(v, scratch);
+  static const std::vector<TextPart> none;
+  add_composed(v, view, at.column < row.cells.size() ? row.cells[at.column] : none);
+  add_composed(v, view, at.column < row.second.size() ? row.second[at.column] : none);
   return v;
 }
 
