@@ -8,7 +8,8 @@
 #   scripts/web-deps.sh --check    link and run the checks even if nothing was built
 #   MAISON_WEB_SDL=0 scripts/web-deps.sh   without SDL2 (enough for Node.js)
 #
-# Tools come from Debian (emscripten 3.1.6, nodejs, meson, dpkg-dev). The
+# Tools come from Debian (emscripten 3.1.6, nodejs, meson, dpkg-dev; for the
+# page fontTools, rsvg-convert, and Chromium with Selenium for its test). The
 # libraries (zlib, libpng, FreeType, pixman, Cairo, SDL2, inih, libcsv and the
 # nlohmann JSON headers) are fetched with `apt-get source --download-only`
 # through a private source list derived from the system's own sources; the
@@ -49,8 +50,13 @@ now() { date +%s; }
 started=$(now)
 
 # --- Debian tools ---------------------------------------------------------
+# The page's fonts (cut down with fontTools) and icons (rsvg-convert), and
+# what its test drives: Chromium headless through Selenium, pdftotext and
+# ImageMagick's compare for the report and the picture.
 tools=(emscripten nodejs node-acorn binaryen meson ninja-build cmake make pkg-config dpkg-dev
-       python3 xz-utils curl autotools-dev)
+       python3 xz-utils curl autotools-dev
+       fonts-dejavu-core python3-fonttools librsvg2-bin
+       chromium chromium-driver python3-selenium poppler-utils imagemagick)
 missing=()
 for p in "${tools[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -168,7 +174,11 @@ fetch_partial() (
 # Packages are installed with DESTDIR into their own folder, configured for
 # the shared prefix, then merged into it: the .pc files and CMake packages
 # name the shared prefix, so every later package and the web build find them.
-rm -rf "$prefix"
+# The prefix is merged into, never emptied: a file a run would copy again
+# unchanged is left alone (cp -u; the copies keep their times), so that a
+# build of another work tree reading the prefix meanwhile never finds a
+# header missing or half written. A package that one run leaves out
+# (MAISON_WEB_SDL=0) stays there from an earlier run.
 mkdir -p "$prefix"
 export EM_PKG_CONFIG_PATH=$prefix/lib/pkgconfig:$prefix/share/pkgconfig
 common_cflags="-O2"
@@ -227,7 +237,7 @@ build_package() {
   for version in "${candidates[@]}" fallback; do
     dir=$cache/$pkg-${version#*:}
     if [ -f "$dir/stamp" ] && [ "$(cat "$dir/stamp")" = "$key" ]; then
-      cp -a "$dir/install/$prefix/." "$prefix/"
+      cp -au "$dir/install/$prefix/." "$prefix/"
       reused+=("$pkg $version")
       chain+="$pkg=$version $key;"
       return
@@ -304,7 +314,7 @@ build_package() {
   set -e
   [ $status = 0 ] || { tail -40 "$dir/build.log" >&2; fail "building $pkg failed"; return; }
   [ -d "$dir/install/$prefix" ] || { fail "$pkg installed nothing under $prefix"; return; }
-  cp -a "$dir/install/$prefix/." "$prefix/"
+  cp -au "$dir/install/$prefix/." "$prefix/"
   rm -rf "$work"
   echo "$key" >"$dir/stamp"
   chain+="$pkg=$version $key;"

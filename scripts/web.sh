@@ -2,7 +2,9 @@
 # The WebAssembly builds of maison (docs/web.md):
 #   build/web-node/  maison.js, run by Node.js as the native program runs
 #                    headless (`cd build/web-node && ./maison`, or node maison.js)
-#   build/web/       the page, when the browser backend is there
+#   build/web/       the page: a folder of static files for any web server,
+#                    or opened from a folder (index.html); its CMake tree is
+#                    build/web-page/
 #
 #   scripts/web.sh --build-only   install, build the libraries (cached), build
 #   scripts/web.sh                the same, then serve build/web at
@@ -14,7 +16,7 @@ build_only=0
 for arg in "$@"; do
   case $arg in
     --build-only) build_only=1 ;;
-    -h|--help) sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "web.sh: unknown argument $arg" >&2; exit 2 ;;
   esac
 done
@@ -25,10 +27,12 @@ prefix=$(scripts/web-deps.sh --prefix)
 export NODE_PATH=/usr/share/nodejs
 
 configure() {
-  # configure BUILD_DIR TARGET
-  cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  # configure BUILD_DIR TARGET [CMAKE_ARGS...]
+  local dir=$1 target=$2
+  shift 2
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/web/toolchain.cmake" \
-    -DMAISON_WEB_PREFIX="$prefix" -DMAISON_WEB_TARGET="$2" -Wno-dev >/dev/null
+    -DMAISON_WEB_PREFIX="$prefix" -DMAISON_WEB_TARGET="$target" "$@" -Wno-dev >/dev/null
 }
 
 started=$(date +%s)
@@ -37,13 +41,11 @@ configure build/web-node node
 nice cmake --build build/web-node -j"$jobs"
 echo "web: build/web-node/maison.js built ($(stat -c %s build/web-node/maison.js) bytes)"
 
-if [ -d runtime/browser ]; then
-  echo "web: building build/web"
-  configure build/web browser
-  nice cmake --build build/web -j"$jobs"
-else
-  echo "web: no browser backend (runtime/browser) yet: build/web is not built"
-fi
+# The page: its CMake tree in build/web-page, the folder to host in build/web.
+echo "web: building build/web (CMake tree build/web-page)"
+configure build/web-page browser -DMAISON_WEB_SITE_DIR="$root/build/web"
+nice cmake --build build/web-page -j"$jobs"
+echo "web: build/web ready ($(du -sh --apparent-size build/web | cut -f1))"
 echo "web: built in $(($(date +%s) - started)) s"
 
 [ $build_only = 1 ] && exit 0

@@ -85,6 +85,8 @@ class Backend {
 std::unique_ptr<Backend> make_headless_backend();
 // Only in builds with the window backend (KVR_WITH_WINDOW).
 std::unique_ptr<Backend> make_window_backend();
+// Only in the WebAssembly build for a page (KVR_WITH_BROWSER).
+std::unique_ptr<Backend> make_browser_backend();
 
 }  // namespace kvr
 

@@ -18,6 +18,10 @@ kvr::BackendFactories factories() {
 #ifdef KVR_WITH_WINDOW
   f.window = &kvr::make_window_backend;
 #endif
+#ifdef KVR_WITH_BROWSER
+  // In a page, the browser's canvas is the window.
+  f.window = &kvr::make_browser_backend;
+#endif
   return f;
 }
 

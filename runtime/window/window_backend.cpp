@@ -29,6 +29,7 @@
 #include "backend.h"
 #include "frame/scene_renderer.h"
 #include "frame_pacing.h"
+#include "frame_watch.h"
 #include "output/png_writer.h"
 #include "runtime_controls.h"
 #include "sdl_keys.h"
@@ -103,7 +104,7 @@ class WindowBackend final : public Backend {
         if (ended_) break;
         note_changes();
         if (pacing_.due(clock())) present();
-        if (input_.pending() || !steady_.steady(input_.peek(), snapshot_)) break;
+        if (input_.pending() || !steady_.steady(input_.peek(), watch_.snapshot())) break;
         wait_for_event(pacing_.wait_ms(clock()));
       }
     }
@@ -118,7 +119,7 @@ class WindowBackend final : public Backend {
       return;
     }
     PointerState state = input_.next();
-    steady_.handed(state, snapshot_);
+    steady_.handed(state, watch_.snapshot());
     *x = state.x;
     *y = state.y;
     *buttons = state.buttons;
@@ -142,65 +143,22 @@ class WindowBackend final : public Backend {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   }
 
-  // Takes a fingerprint of what the program shows and marks the picture
-  // out of date when it, the lit button, the focus ring, the pinned
-  // reference or a running animation says so.
+  // Marks the picture out of date when what the program shows, the lit
+  // button, the focus ring, the pinned reference or a running animation
+  // says so. The ring follows what is shown (a scope that opens takes it).
   void note_changes() {
     if (view_.scene == nullptr || view_.records == nullptr) return;
-    snapshot_.clear();
-    const auto& records = *view_.records;
-    for (std::size_t i = 0; i < records.size() && i < view_.scene->variables.size(); ++i) {
-      if (records[i] == nullptr) continue;
-      const auto* bytes = static_cast<const unsigned char*>(records[i]);
-      snapshot_.insert(snapshot_.end(), bytes, bytes + record_size(view_.scene->variables[i].kind));
-    }
-    if (view_.state != nullptr) {
-      const auto* f = reinterpret_cast<const unsigned char*>(&view_.state->flags);
-      snapshot_.insert(snapshot_.end(), f, f + sizeof view_.state->flags);
-      const auto* a = reinterpret_cast<const unsigned char*>(view_.state->animation_start.data());
-      snapshot_.insert(snapshot_.end(), a,
-                       a + view_.state->animation_start.size() * sizeof(double));
-    }
-    // Which button the pointer lights changes only with the pointer or with
-    // what is shown: asked again only then. The ring follows what is shown
-    // (a scope that opens takes it).
     if (scene_renderer_) input_.set_focus(controls_->focus_mark(view_, *scene_renderer_));
-    PointerLook pointer = input_.look();
-    bool same_records = snapshot_ == checked_;
-    if (!same_records || pointer.x != checked_pointer_.x || pointer.y != checked_pointer_.y ||
-        pointer.buttons != checked_pointer_.buttons) {
-      look_ = scene_renderer_ ? scene_renderer_->look_key(view_, pointer) : -1;
-      checked_pointer_ = pointer;
-      if (!same_records) checked_ = snapshot_;
-    }
-    if (snapshot_ != shown_ || look_ != shown_look_ || !(pointer.focus == shown_focus_) ||
-        pinned_generation() != shown_pinned_ || animating(clock()))
+    if (watch_.out_of_date(view_, scene_renderer_.get(), input_.look(), clock()))
       pacing_.invalidate();
-  }
-
-  // Changes at every pin and clear of the reference: the program's records
-  // stay as they are, what is shown does not.
-  std::uint64_t pinned_generation() const {
-    return reference_ != nullptr ? reference_->generation() : 0;
-  }
-
-  bool animating(double t) const {
-    if (view_.state == nullptr || view_.scene == nullptr) return false;
-    for (std::size_t i = 0; i < view_.scene->animations.size(); ++i) {
-      if (view_.state->progress(*view_.scene, static_cast<int>(i), t) < 1.0) return true;
-    }
-    return false;
   }
 
   void present() {
     double t = clock();
     if (canvas_ != nullptr && scene_renderer_ != nullptr)
       canvas_->present(*scene_renderer_, view_, t, input_.look());
-    shown_ = snapshot_;
-    shown_look_ = look_;
-    shown_focus_ = input_.look().focus;
-    shown_pinned_ = pinned_generation();
-    pacing_.drawn(t, animating(t));
+    watch_.drawn();
+    pacing_.drawn(t, FrameWatch::animating(view_, t));
   }
 
   // Sleeps until an event comes (`ms` < 0) or at most `ms`, then reads
@@ -379,12 +337,7 @@ class WindowBackend final : public Backend {
 
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
   FramePacing pacing_;
-  std::vector<unsigned char> snapshot_, shown_, checked_;
-  PointerLook checked_pointer_{-100000, -100000, -1, {}};
-  int look_ = -1;
-  int shown_look_ = -2;
-  FocusMark shown_focus_;
-  std::uint64_t shown_pinned_ = 0;
+  FrameWatch watch_;
 };
 
 }  // namespace
