@@ -5,7 +5,8 @@
 # as scripts/package.sh builds it (Debian's flags, lintian, the desktop entry
 # and AppStream checks), the WebAssembly build against the native one, a
 # bounded fuzzing run, the formatting check, and a check that no golden file
-# was rewritten.
+# was rewritten. The WebAssembly build also runs as a page in headless
+# Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -31,12 +32,17 @@ scripts/package.sh
 # WebAssembly: the program, the runtime core, the headless backend and the
 # renderer built with Debian's Emscripten (libraries cached between runs,
 # docs/web.md), run under Node.js on every end-to-end test and on seeded
-# sessions against the release build. MAISON_SKIP_WEB=1 leaves it out.
+# sessions against the release build; then the page (build/web, with the
+# browser backend) in headless Chromium: pointer, keys, report, a picture
+# against the native reference, a storm, the native replay of its
+# recording. MAISON_SKIP_WEB=1 leaves it out.
 if [ "${MAISON_SKIP_WEB:-0}" != 1 ]; then
-  step "web build and tests (WebAssembly under Node.js)"
-  # Node.js needs no SDL2: a first run builds the other libraries only.
-  MAISON_WEB_SDL=${MAISON_WEB_SDL:-0} scripts/web.sh --build-only
+  step "web build and tests (WebAssembly under Node.js and in Chromium)"
+  scripts/web.sh --build-only
   tests/web/node_test.sh build/release build/web-node "${MAISON_WEB_FRAMES:-3000}"
+  # Debian's python3, whose Selenium drives Debian's chromium.
+  /usr/bin/python3 tests/web/browser_test.py build/web build/release/bin \
+    "${MAISON_WEB_STORM_SECONDS:-30}"
 fi
 
 if [ -x scripts/fuzz.sh ]; then

@@ -4,7 +4,8 @@
 //                              Module.maisonArguments, the same)
 //   Module.maisonEnvironment   the runtime's KVR_* settings
 //   Module.onMaisonTrace(line) when set, gets every line of the trace
-// and what it may read afterwards: Module.maisonReadFile(path).
+// and what it may read afterwards: Module.maisonReadFile(path),
+// Module.maisonMemory().
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function() {
   var environment = Module['maisonEnvironment'] || {};
@@ -38,4 +39,10 @@ Module['maisonReadFile'] = function(path) {
   } catch (e) {
     return null;
   }
+};
+
+// How much memory the program uses: its heap in use (bytes malloc counts)
+// and the WebAssembly memory's size, for the page's test.
+Module['maisonMemory'] = function() {
+  return {heap: Module['_maison_heap_in_use'](), memory: HEAPU8.length};
 };

@@ -1,7 +1,8 @@
 // The page of maison: loads the program (maison.js and its WebAssembly),
 // shows how far the loading got, hands it the launch code of the address
 // (?code=1231) and its settings, and says when the session is over.
-// ?trace=1 keeps the runtime's trace in maison.trace and the console.
+// ?trace=1 keeps the runtime's trace in maison.trace and the console;
+// ?record=0 records nothing.
 (function() {
   'use strict';
 
@@ -177,11 +178,11 @@
     return {};
   }
 
-  var environment = {
-    // Pointer recording: downloadable when the session ends, replayed by the
-    // installed program (KVR_BACKEND=headless KVR_INPUT=maison-enregistrement.txt).
-    KVR_RECORD: RECORDING,
-  };
+  // The session's pointer input is recorded (?record=0: not), downloadable
+  // when it ends and replayed by the installed program
+  // (KVR_BACKEND=headless KVR_INPUT=maison-enregistrement.txt maison).
+  var environment = {};
+  if (params.get('record') !== '0') environment.KVR_RECORD = RECORDING;
 
   var Module = window.Module = {
     canvas: canvas,

@@ -41,6 +41,7 @@ def main():
     for name in FONTS:
         options = subset.Options()
         options.layout_features = []
+        options.drop_tables += ["FFTM"]  # FontForge's timestamps
         options.notdef_outline = True
         options.name_IDs = ["*"]
         options.name_languages = ["*"]

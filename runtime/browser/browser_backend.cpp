@@ -14,7 +14,9 @@
 // screenshots are written into a folder of the page's memory and handed to
 // the browser as downloads.
 #include <SDL.h>
+#include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
+#include <malloc.h>
 
 #include <chrono>
 #include <cmath>
@@ -365,3 +367,9 @@ std::unique_ptr<Backend> make_browser_backend() {
 }
 
 }  // namespace kvr
+
+// The bytes of the program's memory in use (malloc's count), for the page
+// to watch: it must come back to the same after any number of frames.
+extern "C" EMSCRIPTEN_KEEPALIVE int maison_heap_in_use(void) {
+  return static_cast<int>(mallinfo().uordblks);
+}
