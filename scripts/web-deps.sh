@@ -6,7 +6,8 @@
 #   scripts/web-deps.sh --refresh  also refresh the private source index
 #   scripts/web-deps.sh --prefix   print the install prefix and stop
 #   scripts/web-deps.sh --check    link and run the checks even if nothing was built
-#   MAISON_WEB_SDL=0 scripts/web-deps.sh   without SDL2 (enough for Node.js)
+#   MAISON_WEB_SDL=0 scripts/web-deps.sh   does not build SDL2 (enough for Node.js,
+#                                         not for the page; one built before stays)
 #
 # Tools come from Debian (emscripten 3.1.6, nodejs, meson, dpkg-dev; for the
 # page fontTools, rsvg-convert, and Chromium with Selenium for its test). The
@@ -39,7 +40,7 @@ for arg in "$@"; do
     --refresh) refresh=1 ;;
     --check) check=1 ;;
     --prefix) echo "$prefix"; exit 0 ;;
-    -h|--help) sed -n '2,26p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,28p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "web-deps: unknown argument $arg" >&2; exit 2 ;;
   esac
 done
