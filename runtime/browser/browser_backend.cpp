@@ -31,7 +31,6 @@
 #include "canvas_presenter.h"
 #include "frame/scene_renderer.h"
 #include "frame_pacing.h"
-#include "frame_watch.h"
 #include "output/png_writer.h"
 #include "page_bridge.h"
 #include "page_keys.h"

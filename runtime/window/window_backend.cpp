@@ -29,7 +29,6 @@
 #include "backend.h"
 #include "frame/scene_renderer.h"
 #include "frame_pacing.h"
-#include "frame_watch.h"
 #include "output/png_writer.h"
 #include "runtime_controls.h"
 #include "sdl_keys.h"
