@@ -69,8 +69,8 @@ void HouseViewsSession::play(const HouseStep& step) {
     }
     case HouseStep::Action::humidity_up:
     case HouseStep::Action::humidity_down:
-      humidity_ = kvr::house::step_humidity(
-          humidity_, step.action == HouseStep::Action::humidity_up ? 1 : -1);
+      humidity_ = kvr::house::step_humidity(humidity_,
+                                            step.action == HouseStep::Action::humidity_up ? 1 : -1);
       return;
     case HouseStep::Action::pin:
       if (pinned_ && step.detail % 2 == 1) {
