@@ -6,14 +6,18 @@
 var VERSION = '@MAISON_SITE_VERSION@';
 var CACHE = 'maison-' + VERSION;
 var FILES = [
-  './', 'index.html', 'page.js', 'page.css', 'maison.js', 'maison.wasm', 'manifest.webmanifest',
+  'index.html', 'page.js', 'page.css', 'maison.js', 'maison.wasm', 'manifest.webmanifest',
   'icon.svg', 'icon-192.png', 'icon-512.png',
 ];
 
 self.addEventListener('install', function(event) {
   event.waitUntil(caches.open(CACHE)
                       .then(function(cache) {
-                        return cache.addAll(FILES);
+                        // Checked with the server, not downloaded again: the
+                        // page has just loaded them into the browser's cache.
+                        return cache.addAll(FILES.map(function(file) {
+                          return new Request(file, {cache: 'no-cache'});
+                        }));
                       })
                       .then(function() {
                         return self.skipWaiting();
@@ -34,13 +38,17 @@ self.addEventListener('activate', function(event) {
                       }));
 });
 
-// The kept files first (the page's address may carry ?code=...), the
-// network for anything else.
+// The kept files first, the network for anything else. The page itself is
+// index.html whatever its address says (the folder, ?code=...).
 self.addEventListener('fetch', function(event) {
-  if (event.request.method !== 'GET') return;
+  var request = event.request;
+  if (request.method !== 'GET') return;
+  var scope = self.registration.scope;
+  var path = request.url.split(/[?#]/)[0];
+  var page = request.mode === 'navigate' && (path === scope || path === scope + 'index.html');
   event.respondWith(caches.open(CACHE).then(function(cache) {
-    return cache.match(event.request, {ignoreSearch: true}).then(function(kept) {
-      return kept || fetch(event.request);
+    return cache.match(page ? 'index.html' : request, {ignoreSearch: true}).then(function(kept) {
+      return kept || fetch(request);
     });
   }));
 });

@@ -13,6 +13,9 @@ Prints a Markdown table:
  - a frame after a click: from a click's press, and from its release, to the
    first frame put on the canvas after it, median of 40 clicks alternating
    between « Murs » and « Plancher » (each opens its panel);
+ - a whole frame: from a resize of the window to the frame drawn whole at
+   the new size, at 1024 x 768, 1920 x 1080 and 2560 x 1600 pixels (the
+   last at a pixel ratio of 2);
  - idle CPU: the CPU time of every Chromium process over 10 s while the
    page shows the main screen and nothing happens (15 s after the last
    click: V8 optimises the hot functions in the background until then),
@@ -157,6 +160,25 @@ def main():
             pressed.append(b["afterDown"] - b["down"])
             released.append(b["afterUp"] - b["up"])
 
+        # A whole frame: the window resized, everything drawn again.
+        js("bench.resized = 0; bench.afterResize = 0;"
+           "addEventListener('resize', function(e) { bench.resized = e.timeStamp;"
+           "  bench.afterResize = 0; }, true);"
+           "var counted = Module.onMaisonFrame;"
+           "Module.onMaisonFrame = function() { counted();"
+           "  if (bench.resized && !bench.afterResize) bench.afterResize = performance.now(); };")
+        whole = {}
+        for w, h, r in ((1024, 768, 1), (1920, 1080, 1), (1280, 800, 2)) * 4:
+            d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                              {"width": w, "height": h, "deviceScaleFactor": r, "mobile": False})
+            end = time.time() + 5
+            while time.time() < end and not js("return bench.afterResize"):
+                time.sleep(0.01)
+            time.sleep(0.3)
+            whole.setdefault((w * r, h * r), []).append(
+                js("return bench.afterResize - bench.resized"))
+        d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                          {"width": 1024, "height": 768, "deviceScaleFactor": 1, "mobile": False})
         d.execute_cdp_cmd("Input.dispatchMouseEvent",
                           {"type": "mouseMoved", "x": 5, "y": 5, "button": "none"})
         # V8 compiles the functions the clicks made hot again, optimised, in
@@ -202,6 +224,9 @@ def main():
         print(f"| A click: from its {what} to the first frame on the canvas (median of "
               f"{len(times)}) | {statistics.median(times):.1f} ms (90th centile "
               f"{sorted(times)[int(0.9 * len(times))]:.1f} ms) | < 16 ms |")
+    for (w, h), times in whole.items():
+        print(f"| A whole frame at {w:.0f} x {h:.0f} pixels, from the resize to the canvas "
+              f"(median of {len(times)}) | {statistics.median(times):.1f} ms | |")
     print(f"| Idle, 10 s on the main screen: CPU of Chromium's {len(pids)} processes | "
           f"{idle[0]:.2f} % of one core (an empty page: {blank[0]:.2f} %) | < 1 % |")
     print(f"| Idle: the page's scripts and tasks over those 10 s | {idle[1]:.1f} ms of script, "

@@ -24,8 +24,9 @@ SITE_DIR is served on a free port (Python's http.server). In order:
     the program's heap, its WebAssembly memory and the page's JavaScript
     heap where they were (?record=0, no trace: nothing grows by design);
  8. index.html opened from the folder (file://) starts; ?code=0 (one frame)
-    ends at once; a bad code is explained; once loaded, the page starts
-    again with the server stopped (service worker).
+    ends at once; a bad code is explained, and so is a browser without
+    WebAssembly; once loaded, the page starts again with the server
+    stopped (service worker).
 Exits 0 when every step passed; each failure is named on standard error.
 """
 import functools
@@ -464,6 +465,16 @@ def step_codes(page, url):
     page.d.get(url + "?code=12ab")
     page.wait("window.maison && maison.state === 'erreur'", 10, "a bad launch code to be refused")
     check("Code de lancement invalide" in page.message(), f"a bad code shows « {page.message()} »")
+    # A browser without WebAssembly is told so, in French.
+    hidden = page.cdp("Page.addScriptToEvaluateOnNewDocument", source="delete window.WebAssembly;")
+    try:
+        page.d.get(url)
+        page.wait("window.maison && maison.state === 'erreur'", 10,
+                  "a browser without WebAssembly to be told")
+        check("WebAssembly" in page.message() and "navigateur" in page.message(),
+              f"without WebAssembly the page says « {page.message()} »")
+    finally:
+        page.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=hidden["identifier"])
 
 
 def step_offline(page, server, url):
@@ -502,7 +513,7 @@ def main():
         ("end of session and native replay", lambda: step_end_and_replay(page, native, work)),
         ("memory over repeated rounds", lambda: step_memory(page, url)),
         ("opened from the folder", lambda: step_folder(page, site)),
-        ("launch codes", lambda: step_codes(page, url)),
+        ("launch codes, no WebAssembly", lambda: step_codes(page, url)),
         ("offline", lambda: step_offline(page, server, url)),
     ]
     started = time.time()
