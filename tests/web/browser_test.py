@@ -10,7 +10,8 @@ SITE_DIR is served on a free port (Python's http.server). In order:
  2. at a device pixel ratio of 2 the canvas holds twice as many pixels;
  3. real pointer events click « Murs » and the « + » of row 3: the trace
     (?trace=1, maison.trace) shows HOME.A1 « brique pleine » and HOME.A3
-    « laine de verre »; Tab, Tab, Enter open the « Plancher » panel;
+    « laine de verre »; Tab, Tab, Enter open the « Plancher » panel; a tap
+    opens the results view, a long press (a right click) closes it;
  4. F8 (the page's key) pins the reference, a setting changes the annual
     need, the « Rapport » button downloads the report: its PDF holds both
     needs (pdftotext), a CSV comes with it; F2 downloads a PNG screenshot;
@@ -284,6 +285,26 @@ def step_pointer_and_keys(page):
     page.key(Keys.TAB)
     page.key(Keys.ENTER)
     page.wait_state("HOMBASE.TALPLAN", [1, 1])
+    # Touch: a tap on « Résultats » opens the results view (the program
+    # plays MENUVISU while it is open), a tap beside its menu leaves it
+    # open, a long press (a right click) closes it (HOME again).
+    def actions_after(lines):
+        return [json.loads(line).get("action") for line in page.js("return maison.trace")[lines:]]
+
+    def touch(lx, ly, held):
+        x, y = page.at(lx, ly)
+        lines = len(page.js("return maison.trace"))
+        page.touch("touchStart", x, y)
+        time.sleep(held)
+        page.touch("touchEnd", x, y)
+        time.sleep(0.5)
+        return actions_after(lines)
+
+    check("MENUVISU" in touch(685, 42, 0.05), "a tap on « Résultats » did not open the results view")
+    seen = touch(400, 300, 0.05)
+    check("HOME" not in seen, f"a tap beside the results menu closed it: {seen}")
+    seen = touch(400, 300, 0.8)
+    check(seen[-1:] == ["HOME"], f"a long press did not close the results view: {seen}")
 
 
 def step_report(page):
@@ -507,7 +528,7 @@ def main():
     steps = [
         ("the start screen matches the native picture", lambda: step_picture(page, url, work)),
         ("sharp at a pixel ratio of 2", lambda: step_sharp(page)),
-        ("pointer, Tab and Enter", lambda: step_pointer_and_keys(page)),
+        ("pointer, Tab and Enter, touch", lambda: step_pointer_and_keys(page)),
         ("reference, report and screenshot", lambda: step_report(page)),
         ("storm", lambda: step_storm(page, storm, seed)),
         ("end of session and native replay", lambda: step_end_and_replay(page, native, work)),
