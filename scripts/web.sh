@@ -8,7 +8,8 @@
 #
 #   scripts/web.sh --build-only   install, build the libraries (cached), build
 #   scripts/web.sh                the same, then serve build/web at
-#                                 http://localhost:8000/ (PORT=... to change)
+#                                 http://localhost:8000/ (PORT=... to change;
+#                                 HOST=0.0.0.0 to reach it from other machines)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -16,7 +17,7 @@ build_only=0
 for arg in "$@"; do
   case $arg in
     --build-only) build_only=1 ;;
-    -h|--help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "web.sh: unknown argument $arg" >&2; exit 2 ;;
   esac
 done
@@ -51,6 +52,8 @@ echo "web: built in $(($(date +%s) - started)) s"
 [ $build_only = 1 ] && exit 0
 [ -f build/web/index.html ] || { echo "web: build/web/index.html is missing: nothing to serve" >&2; exit 1; }
 port=${PORT:-8000}
+host=${HOST:-127.0.0.1}
 echo "web: serving build/web at http://localhost:$port/ (Ctrl+C to stop)"
+[ "$host" = 127.0.0.1 ] || echo "web: and to the network on $host (a tablet beside: this machine's address)"
 cd build/web
-exec python3 -m http.server "$port" --bind 127.0.0.1
+exec python3 -m http.server "$port" --bind "$host"

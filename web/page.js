@@ -30,6 +30,8 @@
 
   function show(title, text, withRecording) {
     loading.hidden = true;
+    // The canvas is emptied when the program ends: the page's colour instead.
+    canvas.hidden = true;
     document.getElementById('message-title').textContent = title;
     document.getElementById('message-text').textContent = text;
     var recording = document.getElementById('recording');
