@@ -94,6 +94,10 @@ struct Scene {
   // indices into variables in declaration order; empty: nothing to pin.
   std::vector<int> reference_variables;
   std::vector<ClassScale> class_scales;
+  // Where the result views are laid out side by side ("grid" section,
+  // checked for its form; the renderer resolves the views it names); null
+  // when the scene has none.
+  nlohmann::json grid;
   // The printable report's page ("report" section, checked like elements);
   // null when the scene has none.
   nlohmann::json report;

@@ -87,6 +87,48 @@ ClassScale read_class_scale(const json& entry, const std::string& at) {
   return scale;
 }
 
+bool is_box(const json& v) {
+  return v.is_array() && v.size() == 4 &&
+         std::all_of(v.begin(), v.end(), [](const json& n) { return n.is_number(); }) &&
+         v[0].get<double>() < v[2].get<double>() && v[1].get<double>() < v[3].get<double>();
+}
+
+// "grid": {"area": BOX, "views": [ids], "keep": [BOX, ...], "gap": 4,
+// "min_scale": 0.45, "grow": ["left"]}.
+void read_grid(const json& grid) {
+  const std::string where = "grid";
+  if (!grid.is_object()) fail(where, "must be an object");
+  for (const auto& [key, value] : grid.items()) {
+    if (key == "area") {
+      if (!is_box(value)) fail(where, "\"area\" must be [x1, y1, x2, y2] with x1 < x2, y1 < y2");
+    } else if (key == "views") {
+      if (!value.is_array() || value.empty() ||
+          !std::all_of(value.begin(), value.end(), [](const json& v) { return v.is_string(); }))
+        fail(where, "\"views\" must list the ids of the result views");
+    } else if (key == "keep") {
+      if (!value.is_array() || !std::all_of(value.begin(), value.end(), is_box))
+        fail(where, "\"keep\" must be an array of boxes [x1, y1, x2, y2]");
+    } else if (key == "gap") {
+      if (!value.is_number() || value.get<double>() < 0.0 || value.get<double>() > 100.0)
+        fail(where, "\"gap\" must be a number from 0 to 100");
+    } else if (key == "min_scale") {
+      if (!value.is_number() || !(value.get<double>() > 0.0) || value.get<double>() > 1.0)
+        fail(where, "\"min_scale\" must be a number above 0, at most 1");
+    } else if (key == "grow") {
+      static const std::string sides[] = {"left", "right", "top", "bottom"};
+      if (!value.is_array() || !std::all_of(value.begin(), value.end(), [](const json& v) {
+            return v.is_string() && std::find(std::begin(sides), std::end(sides),
+                                              v.get<std::string>()) != std::end(sides);
+          }))
+        fail(where, "\"grow\" must list sides: left, right, top, bottom");
+    } else {
+      fail(where, "unknown member \"" + key + "\"");
+    }
+  }
+  if (!grid.contains("area")) fail(where, "needs \"area\"");
+  if (!grid.contains("views")) fail(where, "needs \"views\"");
+}
+
 void read_report_page(const json& report) {
   if (!report.is_object()) fail("report", "must be an object");
   for (const auto& [key, value] : report.items())
@@ -126,6 +168,10 @@ void read_sections(Scene& scene, const json& doc) {
         fail("class scale " + scale.name, "declared twice");
       scene.class_scales.push_back(std::move(scale));
     }
+  }
+  if (auto it = doc.find("grid"); it != doc.end()) {
+    read_grid(*it);
+    scene.grid = *it;
   }
   if (auto it = doc.find("report"); it != doc.end()) {
     read_report_page(*it);

@@ -112,6 +112,23 @@ struct Box {
     if (empty()) return *this;
     return {x1 + dx, y1 + dy, x2 + dx, y2 + dy};
   }
+  bool meets(const Box& b) const {
+    return !empty() && !b.empty() && x1 < b.x2 && b.x1 < x2 && y1 < b.y2 && b.y1 < y2;
+  }
+};
+
+// Where the layout step puts a result view of the grid (layout/view_grid.h):
+// its elements drawn scaled by `scale` about the origin, then moved by
+// (dx, dy). The identity leaves a view where the scene drew it.
+struct Placement {
+  double scale = 1.0, dx = 0.0, dy = 0.0;
+
+  double x(double lx) const { return dx + scale * lx; }
+  double y(double ly) const { return dy + scale * ly; }
+  Box map(const Box& b) const {
+    if (b.empty()) return b;
+    return {x(b.x1), y(b.y1), x(b.x2), y(b.y2)};
+  }
 };
 
 // Masonry courses or stacked logs drawn inside a shape: lines every
@@ -263,6 +280,10 @@ struct Node {
   std::vector<double> tabs;
 
   LayerSpec layer;
+
+  // A result view of the scene's grid: its number there (-1: none). The
+  // layout step places it and everything in it (layout/view_grid.h).
+  int grid_view = -1;
 
   // What a drawn element (not a group) covers and reads, for drawing a
   // frame by its changes: `ink` holds everything it draws (layout units),
