@@ -1,7 +1,9 @@
 // The scene's optional top-level sections: which records the reference
 // pins, the graded scales, and the report's page.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <string>
 
 #include "scene_error.h"
 
@@ -59,6 +61,8 @@ ClassScale read_class_scale(const json& entry, const std::string& at) {
       scale.letters = value.get<std::string>();
     } else if (key == "colours") {
       scale.colours = value;
+    } else if (key == "cividis_colours") {
+      scale.cividis_colours = value;
     } else if (key == "upper_bounds") {
       if (!value.is_array()) fail(where, "\"upper_bounds\" must be an array of numbers");
       for (const json& b : value) {
@@ -84,7 +88,48 @@ ClassScale read_class_scale(const json& entry, const std::string& at) {
       fail(where, "the upper bounds must grow from letter to letter");
   if (!scale.colours.is_array() || scale.colours.size() != scale.letters.size())
     fail(where, "needs one colour per letter");
+  if (!scale.cividis_colours.is_null() &&
+      (!scale.cividis_colours.is_array() || scale.cividis_colours.size() != scale.letters.size()))
+    fail(where, "\"cividis_colours\" needs one colour per letter");
   return scale;
+}
+
+// "#rrggbb" as red, green and blue from 0 to 1.
+bool hex_colour(const json& v, std::array<double, 3>& out) {
+  if (!v.is_string()) return false;
+  const std::string& s = v.get_ref<const std::string&>();
+  if (s.size() != 7 || s[0] != '#' ||
+      s.find_first_not_of("0123456789abcdefABCDEF", 1) != std::string::npos)
+    return false;
+  int value = std::stoi(s.substr(1), nullptr, 16);
+  out = {((value >> 16) & 0xFF) / 255.0, ((value >> 8) & 0xFF) / 255.0, (value & 0xFF) / 255.0};
+  return true;
+}
+
+// "colour_ramp": {"colours": ["#0000fa", ...], "variables": ["$OBJ.VAR", ...]}.
+void read_colour_ramp(Scene& scene, const json& ramp) {
+  const std::string where = "colour_ramp";
+  if (!ramp.is_object()) fail(where, "must be an object");
+  for (const auto& [key, value] : ramp.items())
+    if (key != "colours" && key != "variables") fail(where, "unknown member \"" + key + "\"");
+  auto colours = ramp.find("colours");
+  if (colours == ramp.end() || !colours->is_array() || colours->size() < 2)
+    fail(where, "needs \"colours\", at least two \"#rrggbb\"");
+  for (const json& c : *colours) {
+    std::array<double, 3> rgb{};
+    if (!hex_colour(c, rgb)) fail(where, "not a \"#rrggbb\" colour: " + c.dump());
+    scene.ramp_colours.push_back(rgb);
+  }
+  auto variables = ramp.find("variables");
+  if (variables == ramp.end() || !variables->is_array())
+    fail(where, "needs \"variables\", the colour records on the ramp");
+  for (const json& v : *variables) {
+    const std::string name = v.is_string() ? v.get<std::string>() : "";
+    int index = name.size() > 1 && name[0] == '$' ? scene.find_variable(name.substr(1)) : -1;
+    if (index < 0 || scene.variables[static_cast<std::size_t>(index)].kind != RecordKind::Colour)
+      fail(where, "not a declared colour variable: " + v.dump());
+    scene.ramp_variables.push_back(index);
+  }
 }
 
 bool is_box(const json& v) {
@@ -169,6 +214,7 @@ void read_sections(Scene& scene, const json& doc) {
       scene.class_scales.push_back(std::move(scale));
     }
   }
+  if (auto it = doc.find("colour_ramp"); it != doc.end()) read_colour_ramp(scene, *it);
   if (auto it = doc.find("grid"); it != doc.end()) {
     read_grid(*it);
     scene.grid = *it;

@@ -348,7 +348,10 @@ TEST(HouseViews, OneOpenAtATimeAndTheHumidityKeptInTheSettings) {
   std::ofstream(ini) << "; mine\n[runtime]\nbackend = window\n[house]\nhumidity = 35\n";
   std::ostringstream errors;
   CommandRunner runner(nullptr, dir.string(), errors);
-  runner.use_humidity(35, ini.string());
+  kvr::Settings settings;
+  settings.file = ini.string();
+  settings.indoor_humidity = 35;
+  runner.use_settings(settings);
   kvr::FrameView view;
   std::vector<Node> nodes;
   using Shown = kvr::HouseViews::Shown;
@@ -370,6 +373,19 @@ TEST(HouseViews, OneOpenAtATimeAndTheHumidityKeptInTheSettings) {
   std::string text = read.str();
   EXPECT_NE(text.find("humidity = 80"), std::string::npos) << text;
   EXPECT_NE(text.find("; mine\n[runtime]\nbackend = window\n"), std::string::npos) << text;
+  // The palette switches back and forth and is kept beside the humidity.
+  EXPECT_TRUE(runner.run(kvr::Command::TogglePalette, view, nodes));
+  EXPECT_EQ(runner.house_views().palette, kvr::Palette::Cividis);
+  std::ostringstream cividis;
+  cividis << std::ifstream(ini).rdbuf();
+  EXPECT_NE(cividis.str().find("humidity = 80\n[view]\npalette = cividis\n"), std::string::npos)
+      << cividis.str();
+  EXPECT_TRUE(runner.run(kvr::Command::TogglePalette, view, nodes));
+  EXPECT_EQ(runner.house_views().palette, kvr::Palette::Standard);
+  std::ostringstream standard;
+  standard << std::ifstream(ini).rdbuf();
+  EXPECT_NE(standard.str().find("[view]\npalette = standard\n"), std::string::npos)
+      << standard.str();
   EXPECT_EQ(errors.str(), "");
   fs::remove_all(dir);
 }

@@ -156,17 +156,29 @@ TEST(HomeScene, EveryButtonSitsOnAHitRectangleOfTheProgram) {
   EXPECT_EQ(covered, hit) << "some hit rectangle has no button drawn on it";
 }
 
-TEST(HomeScene, RuntimeOwnedButtonsLieOnNoHitRectangle) {
+TEST(HomeScene, RuntimeOwnedButtonsLieOnNoHitRectangleNorOnEachOther) {
   kvr::Scene scene = load_home();
   std::vector<std::array<int, 4>> owned;
   buttons(scene.elements, true, owned);
-  EXPECT_GE(owned.size(), 5u);  // Référence, ×, Rapport, Fermer, Le décor seul
-  for (const auto& box : owned) {
+  // Référence, ×, Rapport, Fermer, Le décor seul, Composition, Condensation,
+  // Pistes, − and + of the condensation card, Couleurs (two looks).
+  EXPECT_GE(owned.size(), 12u);
+  auto apart = [](const std::array<int, 4>& a, const std::array<int, 4>& b) {
+    return a[2] <= b[0] || b[2] <= a[0] || a[3] <= b[1] || b[3] <= a[1];
+  };
+  for (std::size_t i = 0; i < owned.size(); ++i) {
+    const auto& box = owned[i];
     for (const auto& hit : test::program_hit_rectangles()) {
-      bool apart = box[2] <= hit[0] || hit[2] <= box[0] || box[3] <= hit[1] || hit[3] <= box[1];
-      EXPECT_TRUE(apart) << "runtime button at " << box[0] << "," << box[1]
-                         << " overlaps the program's rectangle at " << hit[0] << "," << hit[1];
+      EXPECT_TRUE(apart(box, hit))
+          << "runtime button at " << box[0] << "," << box[1]
+          << " overlaps the program's rectangle at " << hit[0] << "," << hit[1];
     }
+    // Two looks of one button (shown on opposite conditions) share a box;
+    // other buttons keep apart.
+    for (std::size_t j = i + 1; j < owned.size(); ++j)
+      EXPECT_TRUE(owned[j] == box || apart(owned[j], box))
+          << "runtime buttons at " << box[0] << "," << box[1] << " and " << owned[j][0] << ","
+          << owned[j][1] << " overlap";
   }
 }
 

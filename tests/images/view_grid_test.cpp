@@ -1,7 +1,7 @@
 // The result views of HOME.SP1 laid out side by side: whichever of them are
 // shown, at whatever window size, none covers another, the energy label,
-// the camera's walls or its legend, and the buttons they carry still answer
-// where they are drawn.
+// the camera's walls, its legend or what is written on it, and the buttons
+// they carry still answer where they are drawn.
 #include "layout/view_grid.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +67,15 @@ TEST(ResultViewGrid, NoViewCoversAnotherTheLabelOrTheCameraAtAnySizeForEveryChoi
     if (n.kind == Kind::Rect && n.fill.var >= 0 && wall == nullptr) wall = &n;
   ASSERT_NE(wall, nullptr);
   Box wall_box = box_of(*wall);
+  // The temperature written on each surface of the camera, and its title.
+  std::vector<Box> readings;
+  const Node* camera_readings = named(nodes, "camera readings");
+  ASSERT_NE(camera_readings, nullptr);
+  for (const Node& reading : camera_readings->children)
+    readings.push_back(box_of(*first_of(reading, Kind::Rect)));
+  ASSERT_EQ(readings.size(), 5u);
+  for (const Node& n : camera->children)
+    if (n.kind == Kind::Text) readings.push_back(n.ink);
   // The buttons the cards carry, by view.
   std::vector<std::vector<const Node*>> buttons(spec.views.size());
   std::vector<const Node*> views(spec.views.size());
@@ -113,6 +122,8 @@ TEST(ResultViewGrid, NoViewCoversAnotherTheLabelOrTheCameraAtAnySizeForEveryChoi
         EXPECT_FALSE(b.meets(label_box)) << which << ": view " << i << " on the energy label";
         EXPECT_FALSE(b.meets(wall_box)) << which << ": view " << i << " on the camera's walls";
         EXPECT_FALSE(b.meets(legend_box)) << which << ": view " << i << " on the legend";
+        for (const Box& reading : readings)
+          EXPECT_FALSE(b.meets(reading)) << which << ": view " << i << " on a camera's text";
         for (std::size_t j = 0; j < at.size(); ++j)
           EXPECT_FALSE(b.meets(at[j])) << which << ": two views overlap";
         at.push_back(b);

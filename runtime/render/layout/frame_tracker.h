@@ -11,6 +11,7 @@
 #include "model/draw_context.h"
 #include "model/element_model.h"
 #include "model/layout_transform.h"
+#include "values/records.h"
 
 namespace kvr::render {
 
@@ -65,9 +66,11 @@ class FrameTracker {
   void put_record(const unsigned char* bytes, int var);
   // The program's house, as it is and as pinned, and the runtime's views.
   void put_house(const FrameView& view);
+  // Where the element is, and the palette it is coloured in.
   void put_motion(const Walk& w) {
     double motion[4] = {w.alpha, w.scale, w.dx, w.dy};
     put(motion, sizeof motion);
+    key_.push_back(cividis_palette(dc_->view) ? 1 : 0);
   }
 
   void keep_texts_whole();

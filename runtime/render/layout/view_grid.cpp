@@ -104,7 +104,18 @@ bool pack_rows(const Pack& p, double scale, std::array<Box, kMaxGridViews>& plac
                 xs.begin() + static_cast<std::ptrdiff_t>(k + 1),
                 best.begin() + static_cast<std::ptrdiff_t>(i));
     }
-    if (in_row == 0) return false;
+    if (in_row == 0) {
+      // Nothing fits beside what is kept clear here: the row starts below
+      // the highest kept box that ends lower down.
+      double below = p.room.y1 - 1.0;
+      for (std::size_t k = 0; k < p.kept.count; ++k) {
+        double end = p.kept.box[k].y1 - p.kept.gap;
+        if (end < top - kEpsilon && end > below) below = end;
+      }
+      if (below <= p.room.y1) return false;
+      top = below;
+      continue;
+    }
     for (std::size_t k = i; k < i + in_row; ++k) {
       double w = (p.sizes[k].x2 - p.sizes[k].x1) * scale;
       double h = (p.sizes[k].y2 - p.sizes[k].y1) * scale;

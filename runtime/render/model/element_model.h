@@ -19,13 +19,19 @@ struct Rgba {
 };
 
 // A fill or stroke: a literal colour or a bound colour record, optionally
-// darkened (`shade` < 1) or made transparent.
+// darkened (`shade` < 1) or made transparent. In the palette for every eye
+// a literal may have a twin (`cividis`), and a record that holds a point
+// of the scene's temperature ramp (`ramp`) is shown at that point of
+// cividis.
 struct Paint {
   bool set = false;
   Rgba rgba;
   int var = -1;
   double shade = 1.0;
   double alpha = 1.0;
+  bool ramp = false;
+  bool has_cividis = false;
+  Rgba cividis;
 };
 
 // One piece of a text: a literal or a bound text record, or with `pinned`
@@ -39,6 +45,8 @@ struct TextPart {
 struct Cond {
   // Pinned: holds while a reference is pinned (`number` 1) or while none is (0).
   // HouseView: holds while the runtime's house view `number` is open (0: none).
+  // Palette: holds while the runtime's palette is `number` (0 standard, 1
+  // cividis).
   enum class Op : std::uint8_t {
     True,
     On,
@@ -49,7 +57,8 @@ struct Cond {
     All,
     Any,
     Pinned,
-    HouseView
+    HouseView,
+    Palette
   };
   Op op = Op::True;
   int var = -1;
@@ -238,6 +247,8 @@ struct Node {
   std::vector<Stop> stops;
   std::string letters;
   std::vector<Rgba> colours;
+  std::vector<Rgba> cividis_colours;  // the letters' colours in the palette for every eye
+  bool ramp = false;  // a legend of the temperature ramp: cividis in the palette for every eye
   std::vector<TextPart> note;
   std::string detail;
   Point label_at;
