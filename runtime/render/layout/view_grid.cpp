@@ -221,7 +221,11 @@ void ViewGrid::bind(GridSpec spec, const std::vector<std::string>& names, std::v
   // records, which lie on its card.
   auto cover = [](auto&& self, const Node& n, Box& box, bool& program_button) -> void {
     if (n.kind != Kind::Group && !n.ink_varies) box.add(n.ink);
-    if (n.kind == Kind::Button && n.action.kind == ButtonAction::Kind::Program)
+    // A press handed to the program where the button is drawn would miss
+    // its rectangle once the view moves.
+    if (n.kind == Kind::Button &&
+        (n.action.kind == ButtonAction::Kind::Program ||
+         (n.action.kind == ButtonAction::Kind::PressAs && !n.action.at_point)))
       program_button = true;
     for (const Node& child : n.children) self(self, child, box, program_button);
   };
@@ -237,7 +241,8 @@ void ViewGrid::bind(GridSpec spec, const std::vector<std::string>& names, std::v
     cover(cover, *f.node, box, program_button);
     if (box.empty()) problems.push_back(view + " draws nothing");
     // The program's hit rectangles never move, so neither do its buttons.
-    if (program_button) problems.push_back(view + " holds a button of the program");
+    if (program_button)
+      problems.push_back(view + " holds a button that presses the program where it is drawn");
     if (f.in_layer) problems.push_back(view + " lies in a group with a layer, which would cut it");
     spec_.views.push_back(box);
     shown_on_.push_back(f.conditions);
