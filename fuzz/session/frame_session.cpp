@@ -10,6 +10,7 @@
 
 #include "fresh_process.h"
 #include "headless_input.h"
+#include "house/house_physics.h"
 #include "kvrrun.h"
 #include "scene_source.h"
 #include "startup/frame_loop.h"
@@ -92,6 +93,7 @@ std::uint64_t run_session(const SessionInput& input, const AfterFrame& after_fra
   std::filesystem::current_path(caller);
   KvLoad("HOME.SP1");
   bind_scene_variables();
+  KvHouse(&house_view());
   set_initial_values();
   KvExec("INHOME");
   std::uint64_t frames = 0;

@@ -1,5 +1,6 @@
 // One run of the program inside this process, as the executable runs it
-// but without the configuration copy and the hand-over: the program's
+// (its house handed to the runtime with KvHouse) but without the
+// configuration copy and the hand-over: the program's
 // variables back to their process-start zero, the runtime started afresh
 // with the session's pointer states in memory, start-up, then frames until
 // the program asks to end, with a look after every frame.

@@ -37,6 +37,8 @@ constexpr std::size_t target_count = std::size(target_table);
 // Target bytes past the table give free points: a grid over the layout and
 // a little beyond, or extreme coordinates.
 constexpr std::size_t target_choices = target_count + 7;
+// The target byte's multiples of it name the house steps, none to report.
+static_assert(255 / target_choices == static_cast<std::size_t>(HouseStep::Action::report));
 
 constexpr std::int32_t extremes[] = {std::numeric_limits<std::int32_t>::min(),
                                      -32769,
@@ -129,6 +131,8 @@ SessionInput decode_session(std::span<const std::uint8_t> bytes) {
                         : rare_buttons[(buttons >> 4U) % std::size(rare_buttons)];
     state.count = repeat_of(byte(at + 3));
     session.states.push_back(state);
+    session.house_steps.push_back(
+        {static_cast<HouseStep::Action>(byte(at) / target_choices), byte(at + 3)});
   }
   // A full trace writes every record on every line: only short sessions
   // write one, or the fuzzer, which favours the coverage of the trace,

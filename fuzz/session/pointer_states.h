@@ -14,6 +14,16 @@
 
 namespace maison::fuzzing {
 
+// What the runtime's own commands do to its views of the house, one step
+// after each frame in order: open or close a view, step the humidity, pin
+// or clear the reference, write the report. `detail` says which view, and
+// whether a pin clears a pinned reference.
+struct HouseStep {
+  enum class Action : std::uint8_t { none, toggle_view, humidity_up, humidity_down, pin, report };
+  Action action = Action::none;
+  std::uint8_t detail = 0;
+};
+
 struct SessionInput {
   // Whether the runtime writes its trace (to /dev/null), and how much of
   // it: a full one only in sessions of at most 16 polls of their own.
@@ -22,11 +32,15 @@ struct SessionInput {
   std::int32_t launch_code = 1000;
   std::vector<kvr::PointerRun> states;
   Trace trace = Trace::none;
+  std::vector<HouseStep> house_steps;  // one per state
 };
 
 // Byte 0 chooses the launch code and the trace; then every four bytes are one state:
 // target, place in the target, buttons, repeat. Missing bytes count as 0.
-// The closing states (closing_states()) are appended.
+// The target byte's multiple of the target count (0 to 5) is also the
+// state's house step, the repeat byte its detail: the pointer states stay
+// what they were without them. The closing states (closing_states()) are
+// appended.
 SessionInput decode_session(std::span<const std::uint8_t> bytes);
 
 // Right press and release outside every box, twice: whatever wait or modal

@@ -324,9 +324,10 @@ const std::vector<std::string_view>& element_kinds() {
   // The generic shapes the renderer knows. Adding a kind here means
   // teaching the renderer to draw it.
   static const std::vector<std::string_view> kinds = {
-      "group",     "rect",       "polygon",        "polyline",        "circle",      "text",
-      "paragraph", "button",     "bar_chart",      "gradient_legend", "class_scale", "site_marker",
-      "table",     "comparison", "class_distance", "scene_region",    "house_view",
+      "group",        "rect",        "polygon",       "polyline",   "circle",
+      "text",         "paragraph",   "button",        "bar_chart",  "gradient_legend",
+      "class_scale",  "site_marker", "table",         "comparison", "class_distance",
+      "scene_region", "house_view",  "surface_marks",
   };
   return kinds;
 }

@@ -120,7 +120,8 @@ class FrameSession : public ::testing::Test {
   // Runs states (the closing ones are added) and returns the frames run.
   static std::uint64_t play(std::vector<kvr::PointerRun> states) {
     for (const kvr::PointerRun& s : closing_states()) states.push_back(s);
-    return run_session({1000, states}, [](std::uint64_t) { return true; });
+    return run_session({1000, states, SessionInput::Trace::none, {}},
+                       [](std::uint64_t) { return true; });
   }
 };
 

@@ -17,11 +17,14 @@
 #include "home_scene.h"
 #include "model/element_model.h"
 #include "output/csv_table.h"
+#include "output/report_flow.h"
 #include "output/report_page.h"
 #include "output/report_writer.h"
 #include "sample_records.h"
 #include "values/class_bands.h"
 #include "values/comparison.h"
+#include "values/house_texts.h"
+#include "values/records.h"
 #include "widgets/button_roles.h"
 #include "widgets/focus_navigator.h"
 
@@ -162,7 +165,7 @@ TEST(FocusOrder, MenuButtonsThenTheOpenPanelsArrowsThenTheRest) {
     expected.push_back("+");
   }
   for (const char* rest :
-       {"", "?", "Référence", "Rapport", "Composition", "Condensation", "Pistes", "×"})
+       {"", "?", "Référence", "Rapport", "Composition", "Condensation", "Pistes", "Couleurs", "×"})
     expected.push_back(rest);
   EXPECT_EQ(order(home), expected);
   // The clear button joins while a reference is pinned; a panel of two
@@ -170,7 +173,7 @@ TEST(FocusOrder, MenuButtonsThenTheOpenPanelsArrowsThenTheRest) {
   home.reference.pin(home.records.pointers());
   home.records.open_panel("TALVMC", {"simple flux", "1.0"});
   std::vector<std::string> pinned = order(home);
-  ASSERT_EQ(pinned.size(), 8u + 4u + 9u);
+  ASSERT_EQ(pinned.size(), 8u + 4u + 10u);
   EXPECT_EQ(pinned[15], "×");  // beside « Référence »
   EXPECT_EQ(pinned[16], "Rapport");
 }
@@ -200,7 +203,7 @@ TEST(FocusNavigator, WrapsAndRemembersItsPlacePerScope) {
   nav.previous(main);
   EXPECT_EQ(nav.focused(main)->node->text[0].literal, "×");  // wrapped to quit
   nav.previous(main);
-  EXPECT_EQ(nav.focused(main)->node->text[0].literal, "Pistes");
+  EXPECT_EQ(nav.focused(main)->node->text[0].literal, "Couleurs");
   kvr::FocusMark in_main = nav.mark(main);
   home.flag("menu", true);
   FocusReach menu = reachable_focusables(home.renderer.nodes(), v);
@@ -408,4 +411,120 @@ TEST(HouseViews, HomeDrawsEachViewWhileOpenBesideThePanels) {
     EXPECT_GE(v->y1, 110.0) << "and above the menu grid";
   }
   EXPECT_EQ(kinds, (std::set<int>{1, 2, 3}));
+
+  // The marks of the surfaces at risk: every surface on the house and on
+  // the thermal camera, inside the drawing, shown only with the
+  // condensation view.
+  std::vector<const Node*> marks;
+  find_kind(home.renderer.nodes(), Kind::SurfaceMarks, marks);
+  ASSERT_EQ(marks.size(), 2u);
+  for (const Node* m : marks) {
+    std::set<int> surfaces;
+    for (const SurfaceMark& mark : m->marks) {
+      surfaces.insert(mark.surface);
+      EXPECT_TRUE(mark.at.x > 0 && mark.at.x < 520 && mark.at.y > 110 && mark.at.y < 560);
+    }
+    EXPECT_EQ(surfaces, (std::set<int>{0, 1, 2, 3, 4}));
+  }
+  const Node* group = nullptr;
+  for (const Node& n : home.renderer.nodes())
+    if (!n.children.empty() && n.children[0].kind == Kind::SurfaceMarks) group = &n;
+  ASSERT_NE(group, nullptr);
+  kvr::FrameView view = home.view();
+  kvr::HouseViews shown;
+  view.house_views = &shown;
+  EXPECT_FALSE(holds(group->visible, view));
+  shown.shown = kvr::HouseViews::Shown::Moisture;
+  EXPECT_TRUE(holds(group->visible, view));
+}
+
+// Which surface each mark shows at risk: the verdict of its own surface,
+// at the runtime's humidity; nothing without a house.
+TEST(HouseViews, EachMarkShowsTheVerdictOfItsOwnSurface) {
+  Node n;
+  n.kind = Kind::SurfaceMarks;
+  for (int surface : {4, 3, 2, 1, 0, 1})
+    n.marks.push_back({static_cast<std::uint8_t>(surface), {}, {}, false});
+  KvrHouseState state{};
+  state.indoor_temperature = 20;
+  state.temperature_difference = 22;
+  state.floor_factor = state.ceiling_factor = 1;
+  state.wall_u = 3.64;   // 20 − 3.64 × 0.25 × 22 = 0 °C: below the dew point (9.3 °C)
+  state.window_u = 3.0;  // 20 − 3 × 0.13 × 22 = 11.4 °C: 88 % at the surface, mould
+  state.door_u = 0.5;    // 17.3 °C
+  state.floor_u = 0.3;
+  state.ceiling_u = 0.2;
+  KvrHouse house{KVR_HOUSE_VERSION, sizeof(KvrHouse), &state, nullptr};
+  kvr::FrameView view;
+  std::string risks;
+  surface_risks(n, view, risks);
+  EXPECT_EQ(risks, "      ");
+  view.house = &house;
+  surface_risks(n, view, risks);
+  EXPECT_EQ(risks, "   MCM");
+  kvr::HouseViews drier;
+  drier.humidity = 35;  // dew point 4.1 °C, 74 % on the glass
+  view.house_views = &drier;
+  surface_risks(n, view, risks);
+  EXPECT_EQ(risks, "    C ");
+}
+
+// The house's pages of the report: a cell wraps within its column, a
+// number keeps its unit, a word too long for the column is cut, and a long
+// section goes on over as many pages as it needs, under its title and
+// column heads again, never below the bottom margin.
+TEST(ReportFlow, LongSectionsWrapInTheirColumnsAndGoOnOverPages) {
+  Fonts fonts;
+  const std::string measure = "brique pleine 0.105 m, polyurethane 0.300 m, enduit chaux 0.020 m";
+  std::vector<std::string> lines = wrap_words(measure, 120, 9.5, false, fonts);
+  ASSERT_GT(lines.size(), 1u);
+  std::string joined;
+  for (const std::string& line : lines) {
+    EXPECT_LE(text_width(fonts, line, 9.5, false), 120.0) << line;
+    EXPECT_NE(line.back(), '0') << "a number is kept with its unit: " << line;
+    if (!joined.empty()) joined += ' ';
+    joined += line;
+  }
+  EXPECT_EQ(joined, measure);
+  const std::string word(60, 'x');
+  lines = wrap_words(word, 50, 9.5, false, fonts);
+  EXPECT_GT(lines.size(), 1u);
+  joined.clear();
+  for (const std::string& line : lines) {
+    EXPECT_LE(text_width(fonts, line, 9.5, false), 50.0);
+    joined += line;
+  }
+  EXPECT_EQ(joined, word);
+
+  FlowSection s;
+  s.title = "Pistes";
+  s.columns = {0, 60, 200};
+  s.lines.push_back({FlowStyle::Head, {"Rang", "Mesure", "Gain"}});
+  for (int i = 0; i < 150; ++i) {
+    std::string rank = "r";
+    rank += std::to_string(i);
+    s.lines.push_back({FlowStyle::Row, {rank, measure, "-12 %"}, i % 10 == 0});
+  }
+  FlowSection after{"Sobriété", {}, {{FlowStyle::Note, {measure}}}, false};
+  FlowFrame frame;
+  std::vector<FlowPage> pages = lay_out_flow({s, after}, frame, fonts);
+  ASSERT_GE(pages.size(), 3u);
+  std::set<std::string> rows;
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    const std::vector<FlowText>& texts = pages[p].texts;
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, p == 0 ? "Pistes" : "Pistes (suite)");
+    EXPECT_EQ(texts[1].text, "Rang") << "the column heads again on page " << p + 1;
+    for (const FlowText& t : texts) {
+      EXPECT_GE(t.y, frame.bottom) << t.text << " on page " << p + 1;
+      EXPECT_LE(t.y, frame.height - frame.top);
+      EXPECT_LE(t.x + text_width(fonts, t.text, t.size, t.bold), frame.width - frame.right);
+      if (t.text[0] == 'r') {
+        EXPECT_TRUE(rows.insert(t.text).second) << t.text << " twice";
+      }
+    }
+  }
+  EXPECT_EQ(rows.size(), 150u);
+  EXPECT_EQ(pages.back().texts[pages.back().texts.size() - 2].text, "Sobriété")
+      << "a section that follows stays on the page";
 }

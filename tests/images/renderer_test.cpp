@@ -11,6 +11,7 @@
 #include "output/png_writer.h"
 #include "sample_records.h"
 #include "small_scene.h"
+#include "text/text.h"
 
 namespace {
 
@@ -112,6 +113,26 @@ TEST(Renderer, BoundTextShowsItsCharactersOnly) {
   t[1] = 0xC9;  // É
   c.draw(f.renderer, f.view());
   EXPECT_GT(c.count_not(0, 200, 800, 400, kPaper), 50);
+}
+
+// The faces come from the DejaVu files, not the system's font matcher; a
+// folder without them is named on standard error and texts still draw.
+TEST(Renderer, FacesFromTheFontFilesOrSaysWhichFileIsMissing) {
+  kvr::render::Fonts fonts;
+  EXPECT_EQ(cairo_font_face_get_type(fonts.face(false)), CAIRO_FONT_TYPE_FT);
+  EXPECT_EQ(cairo_font_face_get_type(fonts.face(true)), CAIRO_FONT_TYPE_FT);
+  EXPECT_GT(kvr::render::text_width(fonts, "é", 20, true), 0.0);
+
+  setenv("KVR_FONT_DIR", "/nonexistent-fonts", 1);
+  testing::internal::CaptureStderr();
+  Fixture f(R"([{"kind": "text", "at": [100, 300], "text": "Température", "size": 30}])");
+  Canvas c(800, 600);
+  c.draw(f.renderer, f.view());
+  const std::string said = testing::internal::GetCapturedStderr();
+  unsetenv("KVR_FONT_DIR");
+  EXPECT_NE(said.find("/nonexistent-fonts/DejaVuSans.ttf: cannot open the file"), std::string::npos)
+      << said;
+  EXPECT_GT(c.count_not(0, 200, 800, 400, kPaper), 0) << "no text drawn without the files";
 }
 
 TEST(Renderer, SlideAndFadeFollowTheirAnimation) {

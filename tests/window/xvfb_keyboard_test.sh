@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The keyboard alone and one button in a real window under Xvfb: Tab and
 # Enter open the Walls panel and step row 3; F5 pins the reference, a
-# change, F10 writes the report (a PDF whose text holds the reference, both
-# annual needs and both classes, and a CSV of one column count); the
+# change, F10 writes the report (a PDF of the whole house, page by page,
+# whose text holds the reference, both annual needs and both classes, a
+# CSV of one column count, and the house's tables beside it); the
 # results view opened, set and closed by keyboard; a left click on
 # « Fermer » ends the results view; a pin, the ring, a clear and a click on
 # « Référence » are on screen at once while the program's polls sleep.
@@ -90,6 +91,48 @@ text=$(pdftotext "$pdf" -)
 for want in "Référence" "$need_before" "$need_after" "Classe : $class_before" "Classe : $class_after"; do
   grep -qF -- "$want" <<<"$text" || fail "the report's text lacks \"$want\""
 done
+# The whole house, page by page: its composition beside the pinned one, the
+# screen's page, condensation at the default 50 % (the single glazing
+# below the dew point), then a measure per line.
+pdftotext -layout "$pdf" "$work/report.txt"
+python3 - "$work/report.txt" "$class_after" <<'PY' || fail "the report's pages are not the whole house in order"
+import re, sys
+pages = [p for p in open(sys.argv[1], encoding="utf-8").read().split("\f") if p.strip()]
+def has(page, pattern, what):
+    assert re.search(pattern, pages[page], re.M), f"page {page + 1} lacks {what}:\n{pages[page]}"
+assert len(pages) >= 4, len(pages)
+has(0, r"^Composition de la maison", "the composition")
+has(0, r"^ *isolant +laine de verre +laine de verre *$", "the insulation in words")
+has(0, r"^ *épaisseur d'isolant +0\.100 m +0\.000 m *$", "the thickness beside the reference's")
+has(0, r"^ *Fenêtres +nombre +1 +1 *$", "a panel never opened")
+has(1, r"Classe : " + sys.argv[2], "the results page")
+has(2, r"^Condensation et moisissure", "the condensation page")
+has(2, r"Humidité intérieure 50 %", "the humidity")
+has(2, r"^▲ Fenêtres +5\.05 +5\.6 °C +9\.3 °C +100 % +condensation *$", "the glazing's verdict")
+has(2, r"Magnus.*a = 17\.62, b = 243\.12", "the constants")
+assert any(re.search(r"^Pistes d'amélioration", p, re.M) for p in pages[3:]), "no « pistes » page"
+rest = "\n".join(pages[3:])
+assert re.search(r"^\d +\S.* \d+ +−\d+ +−\d+ % +[A-G] *$", rest, re.M), rest
+assert re.search(r"^Sobriété : ", rest, re.M), rest
+PY
+for table in condensation pistes; do
+  grep -q "^report: .*-$table\.csv" "$work/run/stderr.txt" || fail "no -$table.csv announced"
+done
+python3 - "${csv%.csv}" <<'PY' || fail "the condensation and measures tables are wrong"
+import csv, sys
+def rows(what):
+    with open(f"{sys.argv[1]}-{what}.csv", newline="", encoding="utf-8") as f:
+        rows = list(csv.reader(f))
+    assert len({len(r) for r in rows}) == 1, what
+    return rows
+moisture = rows("condensation")
+assert [r[0] for r in moisture[1:]] == ["murs", "fenêtres", "porte", "plancher", "plafond"], moisture
+assert moisture[2][7] == "condensation" and moisture[2][8] == "50", moisture[2]
+measures = rows("pistes")
+assert len(measures) >= 3 and measures[0][:3] == ["rang", "panneau", "mesure"], measures
+gains = [float(r[4]) for r in measures[1:] if r[0]]
+assert gains and gains == sorted(gains, reverse=True), gains
+PY
 python3 - "$csv" <<'PY' || fail "the CSV does not parse with one column count"
 import csv, sys
 with open(sys.argv[1], newline="", encoding="utf-8") as f:

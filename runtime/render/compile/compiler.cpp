@@ -32,6 +32,7 @@ Node ElementCompiler::element(const json& e, const std::string& where) {
       {"class_distance", Kind::ClassDistance},
       {"scene_region", Kind::SceneRegion},
       {"house_view", Kind::HouseView},
+      {"surface_marks", Kind::SurfaceMarks},
   };
   bool known = false;
   for (const auto& [name, k] : kinds) {
@@ -122,6 +123,9 @@ Node ElementCompiler::element(const json& e, const std::string& where) {
       break;
     case Kind::HouseView:
       house_view(e, node, here);
+      break;
+    case Kind::SurfaceMarks:
+      surface_marks(e, node, here);
       break;
     default:
       break;

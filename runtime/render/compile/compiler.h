@@ -76,6 +76,7 @@ class ElementCompiler {
   void class_distance(const json& e, Node& node, const std::string& where);
   void scene_region(const json& e, Node& node, const std::string& where);
   void house_view(const json& e, Node& node, const std::string& where);
+  void surface_marks(const json& e, Node& node, const std::string& where);
   // 0 for "none", 1 to 3 for the views, -1 for anything else.
   static int house_view_number(const std::string& name);
   std::string date_text(const json& format, const std::string& where);

@@ -175,4 +175,33 @@ void ElementCompiler::house_view(const json& e, Node& node, const std::string& w
   if (node.x2 <= node.x1 || node.y2 <= node.y1) problem(where, "a house view needs a box");
 }
 
+void ElementCompiler::surface_marks(const json& e, Node& node, const std::string& where) {
+  static const char* const names[] = {"walls", "windows", "door", "floor", "ceiling"};
+  if (!e.contains("marks") || !e["marks"].is_array() || e["marks"].empty()) {
+    problem(where, "surface marks need a list of marks");
+    return;
+  }
+  const json& marks = e["marks"];
+  for (std::size_t i = 0; i < marks.size(); ++i) {
+    const std::string here = where + ".marks[" + std::to_string(i) + "]";
+    const json& m = marks[i];
+    SurfaceMark mark;
+    int surface = -1;
+    if (m.is_object() && m.contains("surface") && m["surface"].is_string())
+      for (int s = 0; s < 5; ++s)
+        if (m["surface"].get<std::string>() == names[s]) surface = s;
+    if (surface < 0 || !m.contains("at")) {
+      problem(here, "a mark needs a surface (walls, windows, door, floor, ceiling) and a point");
+      continue;
+    }
+    mark.surface = static_cast<std::uint8_t>(surface);
+    mark.at = point(m["at"], here + ".at");
+    if (m.contains("visible")) {
+      mark.visible = condition(m["visible"], here + ".visible");
+      mark.has_visible = true;
+    }
+    node.marks.push_back(std::move(mark));
+  }
+}
+
 }  // namespace kvr::render

@@ -88,7 +88,9 @@ void ElementCompiler::leaf(Node& n) {
   // A comparison is drawn only while a reference is pinned; a class scale
   // with a reference value shows its tag only then.
   if (n.kind == Kind::Comparison || n.has_reference) n.reads_reference = true;
-  if (n.kind == Kind::HouseView) n.reads_house = true;
+  if (n.kind == Kind::HouseView || n.kind == Kind::SurfaceMarks) n.reads_house = true;
+  for (const SurfaceMark& m : n.marks)
+    if (m.has_visible) read_cond(m.visible, n);
   sort_unique(n.reads);
   sort_unique(n.reads_pinned);
   compile_ink(n, measure_.fonts());

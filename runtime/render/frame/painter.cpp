@@ -111,6 +111,9 @@ void Painter::draw(const Node& n) {
     case Kind::HouseView:
       draw_house_view(dc_, n);
       return;
+    case Kind::SurfaceMarks:
+      draw_surface_marks(dc_, n);
+      return;
   }
 }
 

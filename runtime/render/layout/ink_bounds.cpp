@@ -104,6 +104,10 @@ void compile_ink(Node& n, const Fonts& fonts) {
     case Kind::ClassDistance:
       n.ink_varies = true;
       return;
+    case Kind::SurfaceMarks:
+      // A triangle of side `size` around each point, and its outlines.
+      for (const SurfaceMark& m : n.marks) b.add(m.at.x, m.at.y, n.size * 0.6 + 2.5);
+      return;
     case Kind::BarChart:
       // Value texts stay under the top of the box, labels over its bottom.
       b.add(n.x1, n.y1, 0.25 * n.size);

@@ -87,6 +87,7 @@ enum class Kind : std::uint8_t {
   ClassDistance,
   SceneRegion,
   HouseView,
+  SurfaceMarks,
 };
 
 enum class Align : std::uint8_t { Left, Center, Right };
@@ -179,6 +180,16 @@ struct Stop {
   double at = 0.0;
   Rgba colour;
   TextPart label;
+};
+
+// Where one inner surface of the house (house::Surface: walls, windows,
+// door, floor, ceiling) is drawn, marked there while it is at risk; shown
+// only while `visible` holds (a second or third window).
+struct SurfaceMark {
+  std::uint8_t surface = 0;
+  Point at;
+  Cond visible;
+  bool has_visible = false;
 };
 
 struct TableRow {
@@ -289,6 +300,8 @@ struct Node {
   // and where its columns start, from the box's left edge.
   std::uint8_t house_view = 0;
   std::vector<double> tabs;
+  // Surface marks: the surfaces and where each is marked.
+  std::vector<SurfaceMark> marks;
 
   LayerSpec layer;
 

@@ -1,7 +1,9 @@
-// Writing the report: the page as a one-page PDF (vector, text kept as
-// text in the embedded DejaVu fonts) and the table as CSV beside it, both
-// named maison-rapport-YYYYmmdd-HHMMSS in the screenshot folder. Each file
-// appears whole or not at all.
+// Writing the report: a PDF (vector, text kept as text in the embedded
+// DejaVu fonts) of the house's composition, the scene's page, condensation
+// and mould and the « pistes d'amélioration » (report_house.h), and the
+// scene's table as CSV beside it, with the house's composition, condensation
+// and measures as CSV too; all named maison-rapport-YYYYmmdd-HHMMSS in the
+// screenshot folder. Each file appears whole or not at all.
 #ifndef KVR_RENDER_REPORT_WRITER_H
 #define KVR_RENDER_REPORT_WRITER_H
 
@@ -28,8 +30,9 @@ bool write_report_pdf(const std::string& path, const FrameView& view, std::time_
                       std::ostream& errors);
 bool write_report_csv(const std::string& path, const FrameView& view, std::ostream& errors);
 
-// Both files, now; "report: PATH" on `errors` for each one written. The
-// run goes on whatever happens.
+// Every file, now (the house's only once the program handed it over);
+// "report: PATH" on `errors` for each one written. The run goes on
+// whatever happens.
 bool write_report(const FrameView& view, const std::string& folder, std::ostream& errors);
 
 }  // namespace kvr::render

@@ -7,9 +7,8 @@
 namespace kvr::render {
 
 Fonts::Fonts() {
-  regular_ =
-      cairo_toy_font_face_create(kFontFamily, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  bold_ = cairo_toy_font_face_create(kFontFamily, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+  regular_ = open_font_face(false);
+  bold_ = open_font_face(true);
   options_ = cairo_font_options_create();
   cairo_font_options_set_hint_metrics(options_, CAIRO_HINT_METRICS_OFF);
   cairo_font_options_set_hint_style(options_, CAIRO_HINT_STYLE_SLIGHT);

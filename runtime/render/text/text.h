@@ -12,10 +12,9 @@
 #include <vector>
 
 #include "model/element_model.h"
+#include "text/font_files.h"
 
 namespace kvr::render {
-
-inline constexpr const char* kFontFamily = "DejaVu Sans";
 
 // One line of text laid out at one size: its glyphs, placed from the origin
 // (font units of that size, y down), and how far it advances.

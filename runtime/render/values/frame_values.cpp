@@ -72,6 +72,9 @@ void read(const Node& n, const FrameView& view, ElementValues& v, house::AdviceC
     case Kind::HouseView:
       house_texts(n, view, advice, v.lines, v.count);
       return;
+    case Kind::SurfaceMarks:
+      surface_risks(n, view, next_line(v));
+      return;
     default:
       return;
   }

@@ -153,4 +153,17 @@ void house_texts(const Node& n, const FrameView& view, house::AdviceCache& advic
   }
 }
 
+void surface_risks(const Node& n, const FrameView& view, std::string& out) {
+  out.assign(n.marks.size(), ' ');
+  if (view.house == nullptr || view.house->state == nullptr) return;
+  int humidity = view.house_views != nullptr ? view.house_views->humidity : 50;
+  const house::MoistureCheck check = house::check_moisture(*view.house->state, humidity);
+  for (std::size_t i = 0; i < n.marks.size(); ++i) {
+    std::size_t surface = n.marks[i].surface;
+    if (surface >= check.surfaces.size()) continue;
+    const house::SurfaceCheck& s = check.surfaces[surface];
+    out[i] = s.condensation ? 'C' : s.mould_risk ? 'M' : ' ';
+  }
+}
+
 }  // namespace kvr::render

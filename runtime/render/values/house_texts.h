@@ -22,6 +22,11 @@ namespace kvr::render {
 void house_texts(const Node& n, const FrameView& view, house::AdviceCache& advice,
                  std::vector<std::string>& lines, std::size_t& count);
 
+// What each mark of a surface_marks element shows, one character per mark
+// into `out`: 'C' condensation, 'M' a risk of mould, ' ' nothing (a
+// healthy surface, or no house handed over).
+void surface_risks(const Node& n, const FrameView& view, std::string& out);
+
 }  // namespace kvr::render
 
 #endif

@@ -18,6 +18,7 @@ void draw_table(const DrawContext& dc, const Node& n);            // table.cpp
 void draw_comparison(const DrawContext& dc, const Node& n);       // reference_lines.cpp
 void draw_class_distance(const DrawContext& dc, const Node& n);   // reference_lines.cpp
 void draw_house_view(const DrawContext& dc, const Node& n);       // house_view.cpp
+void draw_surface_marks(const DrawContext& dc, const Node& n);    // house_view.cpp
 
 }  // namespace kvr::render
 
