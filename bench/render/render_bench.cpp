@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "frame/scene_renderer.h"
+#include "layout/view_grid.h"
 #include "output/report_writer.h"
 #include "reference.h"
 #include "sample_records.h"
@@ -239,6 +240,40 @@ void BM_LookKey(benchmark::State& st) {
   for (auto _ : st) benchmark::DoNotOptimize(renderer.look_key(view, {775, 389, 0}));
 }
 
+// The grid of result views laid out afresh, as when a view opens or the
+// window changes size: the table, the four charts and the condensation
+// card at 800 x 600 (the layout step's worst case in use), and the same
+// found in the cache, as every other frame finds it.
+void BM_LayOutViews(benchmark::State& st) {
+  const kvr::Scene& scene = home_scene();
+  kvr::SceneRenderer renderer(scene);
+  const kvr::render::GridSpec& spec = renderer.grid().spec();
+  std::vector<kvr::render::Placement> placed(spec.views.size());
+  std::uint32_t shown = 0b1011111;  // table, U, H, losses, annual need, condensation
+  kvr::render::Box room = spec.area;
+  for (auto _ : st) {
+    double scale = kvr::render::lay_out_views(spec, shown, room, placed.data());
+    benchmark::DoNotOptimize(scale);
+  }
+}
+void BM_LayOutViewsCached(benchmark::State& st) {
+  const kvr::Scene& scene = home_scene();
+  kvr::sample::Records records(scene);
+  kvr::SceneState state;
+  prepare(Screen::AllResults, records, state);
+  kvr::SceneRenderer renderer(scene);
+  kvr::HouseViews house;
+  house.shown = kvr::HouseViews::Shown::Moisture;
+  kvr::FrameView view{&scene, &state, &records.pointers()};
+  view.house_views = &house;
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 800, 600);
+  cairo_t* cr = cairo_create(surface);
+  renderer.draw(cr, 800, 600, view, 1e9, {});
+  for (auto _ : st) benchmark::DoNotOptimize(renderer.placements(view));
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+}
+
 BENCHMARK(BM_Frame_Start_800x600)->Apply(in_ms);
 BENCHMARK(BM_Frame_Start_1920x1080)->Apply(in_ms);
 BENCHMARK(BM_Frame_WallsPanel_800x600)->Apply(in_ms);
@@ -249,6 +284,8 @@ BENCHMARK(BM_Frame_Camera_800x600)->Apply(in_ms);
 BENCHMARK(BM_WriteReport)->Apply(in_ms);
 BENCHMARK(BM_CompileScene)->Apply(in_ms);
 BENCHMARK(BM_LookKey)->Apply(in_us);
+BENCHMARK(BM_LayOutViews)->Apply(in_us);
+BENCHMARK(BM_LayOutViewsCached)->Apply(in_us);
 
 }  // namespace
 

@@ -17,6 +17,7 @@ constexpr NamedCommand kNames[] = {
     {Command::FocusPrevious, "focus_previous"}, {Command::ShowComposition, "composition"},
     {Command::ShowMoisture, "moisture"},        {Command::ShowImprovements, "improvements"},
     {Command::HumidityDown, "humidity_down"},   {Command::HumidityUp, "humidity_up"},
+    {Command::TogglePalette, "palette"},
 };
 
 constexpr std::uint64_t kMaxRepeat = 100;

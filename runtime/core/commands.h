@@ -24,12 +24,13 @@ enum class Command : std::uint8_t {
   ShowImprovements,  // « pistes d'amélioration »
   HumidityDown,      // the indoor relative humidity one step lower, kept in the settings
   HumidityUp,        // ... one step higher
+  TogglePalette,     // the colour-blind-safe palette on or off, kept in the settings
 };
 
 // The names used in settings and in the scene: "reference",
 // "clear_reference", "report", "focus_next", "focus_previous",
 // "composition", "moisture", "improvements", "humidity_down",
-// "humidity_up".
+// "humidity_up", "palette".
 std::string_view command_name(Command command);
 std::optional<Command> command_from_name(std::string_view name);
 

@@ -54,7 +54,7 @@ class HeadlessBackend final : public Backend {
 #else
     runner_ =
         std::make_unique<render::CommandRunner>(reference_, settings.screenshot_dir, std::cerr);
-    runner_->use_humidity(settings.indoor_humidity, settings.file);
+    runner_->use_settings(settings);
 #endif
     return true;
   }

@@ -277,6 +277,10 @@ int Scene::find_flag(std::string_view name) const {
   return -1;
 }
 
+bool Scene::on_ramp(int variable) const {
+  return std::find(ramp_variables.begin(), ramp_variables.end(), variable) != ramp_variables.end();
+}
+
 const ClassScale* Scene::find_class_scale(std::string_view name) const {
   for (const ClassScale& scale : class_scales)
     if (scale.name == name) return &scale;

@@ -4,6 +4,7 @@
 #ifndef KVR_SCENE_SCENE_H
 #define KVR_SCENE_SCENE_H
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <nlohmann/json.hpp>
@@ -79,6 +80,9 @@ struct ClassScale {
   std::vector<double> upper_bounds;  // letters.size() - 1 bounds, increasing
   double divisor = 1.0;
   std::string unit;  // shown after graded values, UTF-8
+  // One colour per letter for the palette for every eye ("cividis_colours");
+  // null: the letters keep `colours` there too.
+  nlohmann::json cividis_colours;
 };
 
 struct Scene {
@@ -94,6 +98,17 @@ struct Scene {
   // indices into variables in declaration order; empty: nothing to pin.
   std::vector<int> reference_variables;
   std::vector<ClassScale> class_scales;
+  // The program's temperature ramp ("colour_ramp" section): its colours,
+  // red, green and blue from 0 to 1, evenly spaced from its cold end, and
+  // the colour records that hold a point of it. In the palette for every
+  // eye those records are shown at the same place of cividis.
+  std::vector<std::array<double, 3>> ramp_colours;
+  std::vector<int> ramp_variables;
+  bool on_ramp(int variable) const;
+  // Where the result views are laid out side by side ("grid" section,
+  // checked for its form; the renderer resolves the views it names); null
+  // when the scene has none.
+  nlohmann::json grid;
   // The printable report's page ("report" section, checked like elements);
   // null when the scene has none.
   nlohmann::json report;

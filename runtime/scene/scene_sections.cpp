@@ -1,7 +1,9 @@
 // The scene's optional top-level sections: which records the reference
 // pins, the graded scales, and the report's page.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <string>
 
 #include "scene_error.h"
 
@@ -59,6 +61,8 @@ ClassScale read_class_scale(const json& entry, const std::string& at) {
       scale.letters = value.get<std::string>();
     } else if (key == "colours") {
       scale.colours = value;
+    } else if (key == "cividis_colours") {
+      scale.cividis_colours = value;
     } else if (key == "upper_bounds") {
       if (!value.is_array()) fail(where, "\"upper_bounds\" must be an array of numbers");
       for (const json& b : value) {
@@ -84,7 +88,90 @@ ClassScale read_class_scale(const json& entry, const std::string& at) {
       fail(where, "the upper bounds must grow from letter to letter");
   if (!scale.colours.is_array() || scale.colours.size() != scale.letters.size())
     fail(where, "needs one colour per letter");
+  if (!scale.cividis_colours.is_null() &&
+      (!scale.cividis_colours.is_array() || scale.cividis_colours.size() != scale.letters.size()))
+    fail(where, "\"cividis_colours\" needs one colour per letter");
   return scale;
+}
+
+// "#rrggbb" as red, green and blue from 0 to 1.
+bool hex_colour(const json& v, std::array<double, 3>& out) {
+  if (!v.is_string()) return false;
+  const std::string& s = v.get_ref<const std::string&>();
+  if (s.size() != 7 || s[0] != '#' ||
+      s.find_first_not_of("0123456789abcdefABCDEF", 1) != std::string::npos)
+    return false;
+  int value = std::stoi(s.substr(1), nullptr, 16);
+  out = {((value >> 16) & 0xFF) / 255.0, ((value >> 8) & 0xFF) / 255.0, (value & 0xFF) / 255.0};
+  return true;
+}
+
+// "colour_ramp": {"colours": ["#0000fa", ...], "variables": ["$OBJ.VAR", ...]}.
+void read_colour_ramp(Scene& scene, const json& ramp) {
+  const std::string where = "colour_ramp";
+  if (!ramp.is_object()) fail(where, "must be an object");
+  for (const auto& [key, value] : ramp.items())
+    if (key != "colours" && key != "variables") fail(where, "unknown member \"" + key + "\"");
+  auto colours = ramp.find("colours");
+  if (colours == ramp.end() || !colours->is_array() || colours->size() < 2)
+    fail(where, "needs \"colours\", at least two \"#rrggbb\"");
+  for (const json& c : *colours) {
+    std::array<double, 3> rgb{};
+    if (!hex_colour(c, rgb)) fail(where, "not a \"#rrggbb\" colour: " + c.dump());
+    scene.ramp_colours.push_back(rgb);
+  }
+  auto variables = ramp.find("variables");
+  if (variables == ramp.end() || !variables->is_array())
+    fail(where, "needs \"variables\", the colour records on the ramp");
+  for (const json& v : *variables) {
+    const std::string name = v.is_string() ? v.get<std::string>() : "";
+    int index = name.size() > 1 && name[0] == '$' ? scene.find_variable(name.substr(1)) : -1;
+    if (index < 0 || scene.variables[static_cast<std::size_t>(index)].kind != RecordKind::Colour)
+      fail(where, "not a declared colour variable: " + v.dump());
+    scene.ramp_variables.push_back(index);
+  }
+}
+
+bool is_box(const json& v) {
+  return v.is_array() && v.size() == 4 &&
+         std::all_of(v.begin(), v.end(), [](const json& n) { return n.is_number(); }) &&
+         v[0].get<double>() < v[2].get<double>() && v[1].get<double>() < v[3].get<double>();
+}
+
+// "grid": {"area": BOX, "views": [ids], "keep": [BOX, ...], "gap": 4,
+// "min_scale": 0.45, "grow": ["left"]}.
+void read_grid(const json& grid) {
+  const std::string where = "grid";
+  if (!grid.is_object()) fail(where, "must be an object");
+  for (const auto& [key, value] : grid.items()) {
+    if (key == "area") {
+      if (!is_box(value)) fail(where, "\"area\" must be [x1, y1, x2, y2] with x1 < x2, y1 < y2");
+    } else if (key == "views") {
+      if (!value.is_array() || value.empty() ||
+          !std::all_of(value.begin(), value.end(), [](const json& v) { return v.is_string(); }))
+        fail(where, "\"views\" must list the ids of the result views");
+    } else if (key == "keep") {
+      if (!value.is_array() || !std::all_of(value.begin(), value.end(), is_box))
+        fail(where, "\"keep\" must be an array of boxes [x1, y1, x2, y2]");
+    } else if (key == "gap") {
+      if (!value.is_number() || value.get<double>() < 0.0 || value.get<double>() > 100.0)
+        fail(where, "\"gap\" must be a number from 0 to 100");
+    } else if (key == "min_scale") {
+      if (!value.is_number() || !(value.get<double>() > 0.0) || value.get<double>() > 1.0)
+        fail(where, "\"min_scale\" must be a number above 0, at most 1");
+    } else if (key == "grow") {
+      static const std::string sides[] = {"left", "right", "top", "bottom"};
+      if (!value.is_array() || !std::all_of(value.begin(), value.end(), [](const json& v) {
+            return v.is_string() && std::find(std::begin(sides), std::end(sides),
+                                              v.get<std::string>()) != std::end(sides);
+          }))
+        fail(where, "\"grow\" must list sides: left, right, top, bottom");
+    } else {
+      fail(where, "unknown member \"" + key + "\"");
+    }
+  }
+  if (!grid.contains("area")) fail(where, "needs \"area\"");
+  if (!grid.contains("views")) fail(where, "needs \"views\"");
 }
 
 void read_report_page(const json& report) {
@@ -126,6 +213,11 @@ void read_sections(Scene& scene, const json& doc) {
         fail("class scale " + scale.name, "declared twice");
       scene.class_scales.push_back(std::move(scale));
     }
+  }
+  if (auto it = doc.find("colour_ramp"); it != doc.end()) read_colour_ramp(scene, *it);
+  if (auto it = doc.find("grid"); it != doc.end()) {
+    read_grid(*it);
+    scene.grid = *it;
   }
   if (auto it = doc.find("report"); it != doc.end()) {
     read_report_page(*it);

@@ -14,6 +14,8 @@ KeyAction key_action(Key key, bool shift, bool repeat) {
       return {Kind::Screenshot, Command::PinReference};
     case Key::F5:
       return {Kind::RunCommand, shift ? Command::ClearReference : Command::PinReference};
+    case Key::F7:
+      return {Kind::RunCommand, Command::TogglePalette};
     case Key::F10:
       return {Kind::RunCommand, Command::WriteReport};
     case Key::Tab:

@@ -29,11 +29,10 @@ class RuntimeControls {
   // A mouse press hides the ring, as desktop toolkits do.
   void pointer_pressed() { runner_.focus().hide_ring(); }
 
-  // The runtime's views of the house, and the humidity from the settings.
+  // The runtime's views of the house, with the humidity and the palette
+  // from the settings.
   const HouseViews& house_views() const { return runner_.house_views(); }
-  void use_humidity(int humidity, std::string settings_file) {
-    runner_.use_humidity(humidity, std::move(settings_file));
-  }
+  void use_settings(const Settings& settings) { runner_.use_settings(settings); }
 
   // The ring to draw now (a scope just opened gets its first control).
   FocusMark focus_mark(const FrameView& view, const SceneRenderer& renderer);

@@ -22,6 +22,8 @@ inline Key key_from_sdl(SDL_Keycode sym) {
       return Key::Space;
     case SDLK_F5:
       return Key::F5;
+    case SDLK_F7:
+      return Key::F7;
     case SDLK_F10:
       return Key::F10;
     case SDLK_F11:

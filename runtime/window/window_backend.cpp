@@ -55,9 +55,10 @@ class WindowBackend final : public Backend {
     // A tap on a touch screen arrives as a left click.
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "1");
     controls_ = std::make_unique<RuntimeControls>(reference_, settings.screenshot_dir, std::cerr);
-    controls_->use_humidity(settings.indoor_humidity, settings.file);
+    controls_->use_settings(settings);
     input_.set_button_lookup([this](std::int32_t x, std::int32_t y) {
-      return scene_renderer_ ? render::action_at(scene_renderer_->nodes(), view_, x, y)
+      return scene_renderer_ ? render::action_at(scene_renderer_->nodes(), view_, x, y,
+                                                 scene_renderer_->placements(view_))
                              : render::ButtonAction{};
     });
     window_ = open_window(settings, sdl_started_, fullscreen_);

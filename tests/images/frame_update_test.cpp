@@ -381,6 +381,18 @@ TEST_P(ShippedScene, FramesDrawnByChangesEqualWholeFrames) {
   step("the ring on the last controls");
   pointer.focus = {};
   step("the ring hidden");
+  // The condensation card joins the views, which make room for it; the
+  // palette for every eye colours the whole frame anew.
+  kvr::HouseViews house;
+  view.house_views = &house;
+  house.shown = kvr::HouseViews::Shown::Moisture;
+  EXPECT_FALSE(step("the condensation card").empty());
+  house.palette = kvr::Palette::Cividis;
+  EXPECT_FALSE(step("the palette for every eye").empty());
+  house.palette = kvr::Palette::Standard;
+  step("the scene's palette");
+  house.shown = kvr::HouseViews::Shown::None;
+  EXPECT_FALSE(step("the card closed").empty());
   reference.clear();
   EXPECT_FALSE(step("the reference cleared").empty());
   for (const char* view_switch : {"FONDRES.TALRESD", "FONDRES.TALRESW", "FONDRES.TALRESAN"})
@@ -393,6 +405,8 @@ TEST_P(ShippedScene, FramesDrawnByChangesEqualWholeFrames) {
     now += 0.05;
     step("the camera view fading in");
   }
+  house.palette = kvr::Palette::Cividis;
+  step("the camera in the palette for every eye");
   play("BANDO");
   pointer = {100, 580, 0};
   step("the intro choice");

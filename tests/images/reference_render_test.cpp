@@ -165,7 +165,7 @@ TEST(FocusOrder, MenuButtonsThenTheOpenPanelsArrowsThenTheRest) {
     expected.push_back("+");
   }
   for (const char* rest :
-       {"", "?", "Référence", "Rapport", "Composition", "Condensation", "Pistes", "×"})
+       {"", "?", "Référence", "Rapport", "Composition", "Condensation", "Pistes", "Couleurs", "×"})
     expected.push_back(rest);
   EXPECT_EQ(order(home), expected);
   // The clear button joins while a reference is pinned; a panel of two
@@ -173,7 +173,7 @@ TEST(FocusOrder, MenuButtonsThenTheOpenPanelsArrowsThenTheRest) {
   home.reference.pin(home.records.pointers());
   home.records.open_panel("TALVMC", {"simple flux", "1.0"});
   std::vector<std::string> pinned = order(home);
-  ASSERT_EQ(pinned.size(), 8u + 4u + 9u);
+  ASSERT_EQ(pinned.size(), 8u + 4u + 10u);
   EXPECT_EQ(pinned[15], "×");  // beside « Référence »
   EXPECT_EQ(pinned[16], "Rapport");
 }
@@ -203,7 +203,7 @@ TEST(FocusNavigator, WrapsAndRemembersItsPlacePerScope) {
   nav.previous(main);
   EXPECT_EQ(nav.focused(main)->node->text[0].literal, "×");  // wrapped to quit
   nav.previous(main);
-  EXPECT_EQ(nav.focused(main)->node->text[0].literal, "Pistes");
+  EXPECT_EQ(nav.focused(main)->node->text[0].literal, "Couleurs");
   kvr::FocusMark in_main = nav.mark(main);
   home.flag("menu", true);
   FocusReach menu = reachable_focusables(home.renderer.nodes(), v);
@@ -351,7 +351,10 @@ TEST(HouseViews, OneOpenAtATimeAndTheHumidityKeptInTheSettings) {
   std::ofstream(ini) << "; mine\n[runtime]\nbackend = window\n[house]\nhumidity = 35\n";
   std::ostringstream errors;
   CommandRunner runner(nullptr, dir.string(), errors);
-  runner.use_humidity(35, ini.string());
+  kvr::Settings settings;
+  settings.file = ini.string();
+  settings.indoor_humidity = 35;
+  runner.use_settings(settings);
   kvr::FrameView view;
   std::vector<Node> nodes;
   using Shown = kvr::HouseViews::Shown;
@@ -373,6 +376,19 @@ TEST(HouseViews, OneOpenAtATimeAndTheHumidityKeptInTheSettings) {
   std::string text = read.str();
   EXPECT_NE(text.find("humidity = 80"), std::string::npos) << text;
   EXPECT_NE(text.find("; mine\n[runtime]\nbackend = window\n"), std::string::npos) << text;
+  // The palette switches back and forth and is kept beside the humidity.
+  EXPECT_TRUE(runner.run(kvr::Command::TogglePalette, view, nodes));
+  EXPECT_EQ(runner.house_views().palette, kvr::Palette::Cividis);
+  std::ostringstream cividis;
+  cividis << std::ifstream(ini).rdbuf();
+  EXPECT_NE(cividis.str().find("humidity = 80\n[view]\npalette = cividis\n"), std::string::npos)
+      << cividis.str();
+  EXPECT_TRUE(runner.run(kvr::Command::TogglePalette, view, nodes));
+  EXPECT_EQ(runner.house_views().palette, kvr::Palette::Standard);
+  std::ostringstream standard;
+  standard << std::ifstream(ini).rdbuf();
+  EXPECT_NE(standard.str().find("[view]\npalette = standard\n"), std::string::npos)
+      << standard.str();
   EXPECT_EQ(errors.str(), "");
   fs::remove_all(dir);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "frame/scene_renderer.h"
+#include "home_scene.h"
 #include "scene.h"
 
 namespace {
@@ -140,27 +141,9 @@ void buttons(const nlohmann::json& e, bool owned, std::vector<std::array<int, 4>
   if (e.contains("children")) buttons(e["children"], owned, out);
 }
 
-std::set<std::array<int, 4>> program_hit_rectangles() {
-  std::set<std::array<int, 4>> hit = {
-      {658, 568, 682, 590}, {739, 568, 763, 590}, {658, 20, 712, 65},   {766, 568, 790, 590},
-      {180, 78, 282, 106},  {180, 43, 282, 71},   {180, 8, 282, 35},    {290, 78, 392, 106},
-      {290, 43, 392, 71},   {290, 8, 392, 35},    {400, 78, 502, 106},  {400, 43, 502, 71},
-      {400, 8, 502, 35},    {25, 568, 140, 590},  {160, 568, 325, 590}, {340, 568, 460, 590},
-  };
-  for (int r = 1; r <= 6; ++r) {
-    int y1 = 498 - 60 * (r - 1), y2 = 520 - 60 * (r - 1);
-    hit.insert({610, y1, 633, y2});
-    hit.insert({764, y1, 787, y2});
-    int m1 = 455 - 30 * (r - 1);
-    hit.insert({526, m1, 546, m1 + 20});
-    hit.insert({577, m1, 597, m1 + 20});
-  }
-  return hit;
-}
-
 TEST(HomeScene, EveryButtonSitsOnAHitRectangleOfTheProgram) {
   kvr::Scene scene = load_home();
-  std::set<std::array<int, 4>> hit = program_hit_rectangles();
+  std::set<std::array<int, 4>> hit = test::program_hit_rectangles();
   ASSERT_EQ(hit.size(), 40u);
   std::vector<std::array<int, 4>> drawn;
   buttons(scene.elements, false, drawn);
@@ -173,17 +156,29 @@ TEST(HomeScene, EveryButtonSitsOnAHitRectangleOfTheProgram) {
   EXPECT_EQ(covered, hit) << "some hit rectangle has no button drawn on it";
 }
 
-TEST(HomeScene, RuntimeOwnedButtonsLieOnNoHitRectangle) {
+TEST(HomeScene, RuntimeOwnedButtonsLieOnNoHitRectangleNorOnEachOther) {
   kvr::Scene scene = load_home();
   std::vector<std::array<int, 4>> owned;
   buttons(scene.elements, true, owned);
-  EXPECT_GE(owned.size(), 5u);  // Référence, ×, Rapport, Fermer, Le décor seul
-  for (const auto& box : owned) {
-    for (const auto& hit : program_hit_rectangles()) {
-      bool apart = box[2] <= hit[0] || hit[2] <= box[0] || box[3] <= hit[1] || hit[3] <= box[1];
-      EXPECT_TRUE(apart) << "runtime button at " << box[0] << "," << box[1]
-                         << " overlaps the program's rectangle at " << hit[0] << "," << hit[1];
+  // Référence, ×, Rapport, Fermer, Le décor seul, Composition, Condensation,
+  // Pistes, − and + of the condensation card, Couleurs (two looks).
+  EXPECT_GE(owned.size(), 12u);
+  auto apart = [](const std::array<int, 4>& a, const std::array<int, 4>& b) {
+    return a[2] <= b[0] || b[2] <= a[0] || a[3] <= b[1] || b[3] <= a[1];
+  };
+  for (std::size_t i = 0; i < owned.size(); ++i) {
+    const auto& box = owned[i];
+    for (const auto& hit : test::program_hit_rectangles()) {
+      EXPECT_TRUE(apart(box, hit))
+          << "runtime button at " << box[0] << "," << box[1]
+          << " overlaps the program's rectangle at " << hit[0] << "," << hit[1];
     }
+    // Two looks of one button (shown on opposite conditions) share a box;
+    // other buttons keep apart.
+    for (std::size_t j = i + 1; j < owned.size(); ++j)
+      EXPECT_TRUE(owned[j] == box || apart(owned[j], box))
+          << "runtime buttons at " << box[0] << "," << box[1] << " and " << owned[j][0] << ","
+          << owned[j][1] << " overlap";
   }
 }
 

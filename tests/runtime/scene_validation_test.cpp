@@ -59,6 +59,51 @@ TEST(SceneValidation, UnknownKindAndBadRecordKindAreRefused) {
   EXPECT_EQ(record.error, "S: variable HOME.A1: unknown kind \"string\"");
 }
 
+// The grid of result views and the temperature ramp are checked for their
+// form at load, each problem naming the section.
+TEST(SceneValidation, GridAndColourRampSectionsAreChecked) {
+  auto with_section = [](const std::string& section) {
+    std::string text =
+        scene_with(R"([{"name":"HOME","variables":[["A1","text"],["COLMUR","colour"]]}])", "[]");
+    text.insert(text.size() - 1, "," + section);
+    return kvr::parse_scene(text, "S");
+  };
+  auto good = with_section(
+      R"("grid":{"area":[0,0,100,100],"keep":[[10,10,20,20]],"gap":2,"min_scale":0.5,)"
+      R"("grow":["left","top"],"views":["a","b"]},)"
+      R"("colour_ramp":{"colours":["#0000fa","#fafa00"],"variables":["$HOME.COLMUR"]})");
+  ASSERT_TRUE(good.scene) << good.error;
+  EXPECT_EQ(good.scene->ramp_variables, std::vector<int>{1});
+  EXPECT_TRUE(good.scene->on_ramp(1));
+  EXPECT_FALSE(good.scene->on_ramp(0));
+  ASSERT_EQ(good.scene->ramp_colours.size(), 2U);
+  EXPECT_DOUBLE_EQ(good.scene->ramp_colours[0][2], 250.0 / 255.0);
+  const std::pair<const char*, const char*> refused[] = {
+      {R"("grid":{"views":["a"]})", "S: grid: needs \"area\""},
+      {R"("grid":{"area":[0,0,100,100]})", "S: grid: needs \"views\""},
+      {R"("grid":{"area":[100,0,0,100],"views":["a"]})", "S: grid: \"area\" must be"},
+      {R"("grid":{"area":[0,0,100,100],"views":[]})", "S: grid: \"views\" must list"},
+      {R"("grid":{"area":[0,0,100,100],"views":["a"],"keep":[[1,2,3]]})",
+       "S: grid: \"keep\" must be"},
+      {R"("grid":{"area":[0,0,100,100],"views":["a"],"min_scale":0})",
+       "S: grid: \"min_scale\" must be"},
+      {R"("grid":{"area":[0,0,100,100],"views":["a"],"grow":["up"]})",
+       "S: grid: \"grow\" must list"},
+      {R"("grid":{"area":[0,0,100,100],"views":["a"],"cells":3})",
+       "S: grid: unknown member \"cells\""},
+      {R"("colour_ramp":{"colours":["#0000fa"],"variables":[]})", "S: colour_ramp: needs"},
+      {R"("colour_ramp":{"colours":["#0000fa","blue"],"variables":[]})",
+       "S: colour_ramp: not a \"#rrggbb\" colour"},
+      {R"("colour_ramp":{"colours":["#0000fa","#fafa00"],"variables":["$HOME.A1"]})",
+       "S: colour_ramp: not a declared colour variable"},
+  };
+  for (const auto& [section, message] : refused) {
+    auto r = with_section(section);
+    EXPECT_FALSE(r.scene) << section;
+    EXPECT_EQ(r.error.rfind(message, 0), 0U) << section << "\n" << r.error;
+  }
+}
+
 TEST(SceneValidation, MissingFileIsNamed) {
   auto r = kvr::load_scene_file("/nonexistent/HOME.SP1");
   ASSERT_FALSE(r.scene);

@@ -39,9 +39,10 @@ TEST_F(SettingsTest, EveryKeyIsRead) {
       "[headless]\ninput = click.txt\npng_dir = pics\npng_after = HOME, DECDROIT ,MENUVISU\n"
       "png_width = 400\npng_height = 300\n"
       "[window]\nmode = windowed\nwidth = 1024\nheight = 768\ntitle = Ma maison\n"
-      "screenshots = shots\n",
+      "screenshots = shots\n[view]\npalette = cividis\n",
       messages);
   EXPECT_EQ(messages, "");
+  EXPECT_EQ(s.palette, kvr::Palette::Cividis);
   EXPECT_EQ(s.backend, Settings::Backend::Headless);
   EXPECT_EQ(s.trace, "out/t.jsonl");
   EXPECT_EQ(s.trace_states, Settings::TraceStates::Full);
@@ -90,8 +91,9 @@ TEST_F(SettingsTest, UnreadableValuesKeepTheirDefaults) {
   Settings s = parse(
       "[runtime]\nbackend = sdl\ntrace_states = some\n[headless]\npng_width = 12x\n"
       "png_height = 0\npng_after = HOME,,BANDO\n[window]\nmode = big\nwidth = 99\n"
-      "height = 20000\n",
+      "height = 20000\n[view]\npalette = daltonien\n",
       messages);
+  EXPECT_EQ(s.palette, kvr::Palette::Standard);
   EXPECT_EQ(s.backend, Settings::Backend::Window);
   EXPECT_EQ(s.trace_states, Settings::TraceStates::Changes);
   EXPECT_EQ(s.png_width, 800);
@@ -103,7 +105,7 @@ TEST_F(SettingsTest, UnreadableValuesKeepTheirDefaults) {
   for (const char* expected :
        {"kvr.ini:2: backend:", "kvr.ini:3: trace_states:", "kvr.ini:5: png_width:",
         "kvr.ini:6: png_height:", "kvr.ini:7: png_after:", "kvr.ini:9: mode:", "kvr.ini:10: width:",
-        "kvr.ini:11: height:"}) {
+        "kvr.ini:11: height:", "kvr.ini:13: palette:"}) {
     EXPECT_NE(messages.find(expected), std::string::npos) << expected << "\n" << messages;
   }
 }

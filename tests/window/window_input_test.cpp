@@ -239,6 +239,7 @@ TEST(Keys, WhatEachKeyDoes) {
   EXPECT_TRUE(is(kvr::key_action(Key::F12, true, false), Kind::Screenshot));
   EXPECT_EQ(command(kvr::key_action(Key::F5, false, false)), kvr::Command::PinReference);
   EXPECT_EQ(command(kvr::key_action(Key::F5, true, false)), kvr::Command::ClearReference);
+  EXPECT_EQ(command(kvr::key_action(Key::F7, false, false)), kvr::Command::TogglePalette);
   EXPECT_EQ(command(kvr::key_action(Key::F10, false, false)), kvr::Command::WriteReport);
   EXPECT_EQ(command(kvr::key_action(Key::Tab, false, false)), kvr::Command::FocusNext);
   EXPECT_EQ(command(kvr::key_action(Key::Tab, true, true)), kvr::Command::FocusPrevious);
@@ -247,6 +248,7 @@ TEST(Keys, WhatEachKeyDoes) {
   // A held key repeats only Tab: no burst of clicks, pins or reports.
   EXPECT_TRUE(is(kvr::key_action(Key::Enter, false, true), Kind::None));
   EXPECT_TRUE(is(kvr::key_action(Key::F10, false, true), Kind::None));
+  EXPECT_TRUE(is(kvr::key_action(Key::F7, false, true), Kind::None));
   EXPECT_TRUE(is(kvr::key_action(Key::Other, false, false), Kind::None));
 }
 

@@ -5,8 +5,9 @@
 # whose text holds the reference, both annual needs and both classes, a
 # CSV of one column count, and the house's tables beside it); the
 # results view opened, set and closed by keyboard; a left click on
-# « Fermer » ends the results view; a pin, the ring, a clear and a click on
-# « Référence » are on screen at once while the program's polls sleep.
+# « Fermer » ends the results view; a pin, the ring, a clear, a click on
+# « Référence », F7 and a click on « Couleurs » are on screen at once while
+# the program's polls sleep.
 #
 #   xvfb_keyboard_test.sh BIN_DIR
 #
@@ -193,7 +194,20 @@ click 706 165 # « Référence »: the runtime's own button
 import -window root "$work/clicked.png"
 [ "$(changed "$work/cleared.png" "$work/clicked.png" 756 154 778 176)" -gt 50 ] ||
   fail "a click on « Référence » did not show « × » at once"
+# F7 and « Couleurs »: the class label in cividis, then in the scene's
+# colours again, each kept in the settings file.
+keys F7
+sleep 0.3
+import -window root "$work/cividis.png"
+[ "$(changed "$work/clicked.png" "$work/cividis.png" 530 90 600 168)" -gt 100 ] ||
+  fail "F7 did not show the class label in cividis at once"
+grep -q "^palette = cividis" "$work/run/kvr.ini" || fail "F7 did not keep the palette in kvr.ini"
+click 711 579 # « Couleurs »
+import -window root "$work/standard.png"
+[ "$(changed "$work/clicked.png" "$work/standard.png" 530 90 600 168)" = 0 ] ||
+  fail "« Couleurs » did not bring the scene's colours back"
 keys Escape
-wait_end "pinned, ring, cleared, clicked"
-echo "on screen at once: F5, Tab, Shift+F5 and « Référence » while the program waits"
+wait_end "pinned, ring, cleared, clicked, palette"
+grep -q "^palette = standard" "$work/run/kvr.ini" || fail "« Couleurs » did not keep the palette"
+echo "on screen at once: F5, Tab, Shift+F5, « Référence », F7 and « Couleurs » while the program waits"
 echo "PASS"

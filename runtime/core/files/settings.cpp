@@ -170,6 +170,17 @@ std::string apply_key(Settings& s, std::string_view section, std::string_view ke
       s.indoor_humidity = humidity;
       return "";
     }
+  } else if (section == "view") {
+    if (key == "palette") {
+      if (value == "standard") {
+        s.palette = Palette::Standard;
+      } else if (value == "cividis") {
+        s.palette = Palette::Cividis;
+      } else {
+        return std::string("\"").append(value).append("\" is not standard or cividis");
+      }
+      return "";
+    }
   } else {
     return "unknown section [" + std::string(section) + "]";
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "house_views.h"
 
 namespace kvr {
 
@@ -43,6 +44,9 @@ struct Settings {
 
   // [house]
   int indoor_humidity = 50;  // humidity: indoor relative humidity in %, 30 to 80 by 5
+
+  // [view]
+  Palette palette = Palette::Standard;  // palette: standard | cividis
 };
 
 // Reads `path` (a missing file means all defaults), then applies the

@@ -3,15 +3,17 @@
 #include "humidity_setting.h"
 #include "moisture.h"
 #include "output/report_writer.h"
+#include "settings_edit.h"
 
 namespace kvr::render {
 
 CommandRunner::CommandRunner(Reference* reference, std::string report_folder, std::ostream& errors)
     : reference_(reference), report_folder_(std::move(report_folder)), errors_(errors) {}
 
-void CommandRunner::use_humidity(int humidity, std::string settings_file) {
-  house_views_.humidity = humidity;
-  settings_file_ = std::move(settings_file);
+void CommandRunner::use_settings(const Settings& settings) {
+  house_views_.humidity = settings.indoor_humidity;
+  house_views_.palette = settings.palette;
+  settings_file_ = settings.file;
 }
 
 namespace {
@@ -64,6 +66,14 @@ bool CommandRunner::run(Command command, const FrameView& view, const std::vecto
       house_views_.humidity = stepped;
       // Kept for the next run; the run goes on with it either way.
       if (!settings_file_.empty()) house::save_humidity(settings_file_, stepped, errors_);
+      return true;
+    }
+    case Command::TogglePalette: {
+      bool cividis = house_views_.palette == Palette::Standard;
+      house_views_.palette = cividis ? Palette::Cividis : Palette::Standard;
+      if (!settings_file_.empty())
+        save_setting(settings_file_, "view", "palette", cividis ? "cividis" : "standard",
+                     "the palette", errors_);
       return true;
     }
   }

@@ -1,6 +1,7 @@
 // Runs the runtime's commands for a backend: pinning and clearing the
 // reference, writing the report, moving the keyboard focus, opening the
-// house's views and stepping the humidity they assume. The window runs
+// house's views, stepping the humidity they assume and switching the
+// palette. The window runs
 // them for its keys and runtime-owned buttons, the headless backend from
 // its `commands` setting.
 #ifndef KVR_RENDER_COMMAND_RUNNER_H
@@ -27,9 +28,9 @@ class CommandRunner {
   // elements (for the focus). True when what is drawn may have changed.
   bool run(Command command, const FrameView& view, const std::vector<Node>& nodes);
 
-  // The humidity the settings give and the settings file a changed one is
-  // kept in.
-  void use_humidity(int humidity, std::string settings_file);
+  // The humidity and palette the settings give, and the settings file a
+  // changed one is kept in.
+  void use_settings(const Settings& settings);
   const HouseViews& house_views() const { return house_views_; }
 
   FocusNavigator& focus() { return focus_; }

@@ -227,16 +227,22 @@ Paint ElementCompiler::paint_value(const json& v, const std::string& where) {
       v.get_ref<const std::string&>()[0] == '$') {
     p.var = variable(v, where);
     p.set = p.var >= 0;
+    p.ramp = scene_.on_ramp(p.var);
     return p;
   }
   if (v.is_object()) {
     if (v.contains("var")) {
       p.var = variable(v["var"], where);
       p.set = p.var >= 0;
+      p.ramp = scene_.on_ramp(p.var);
     } else if (v.contains("colour") && literal_colour(v["colour"], p.rgba)) {
       p.set = true;
     } else {
       problem(where, "a colour object needs \"var\" or \"colour\"");
+    }
+    if (v.contains("cividis")) {
+      p.has_cividis = literal_colour(v["cividis"], p.cividis);
+      if (!p.has_cividis) problem(where, "\"cividis\" must be a literal colour");
     }
     if (v.contains("shade") && v["shade"].is_number()) p.shade = v["shade"].get<double>();
     if (v.contains("alpha") && v["alpha"].is_number()) p.alpha = v["alpha"].get<double>();
@@ -339,6 +345,12 @@ Cond ElementCompiler::condition(const json& v, const std::string& where) {
     c.number = arg.is_string() ? house_view_number(arg.get<std::string>()) : -1;
     if (c.number < 0)
       problem(where, "house_view takes none, composition, moisture or improvements");
+  } else if (key == "palette") {
+    c.op = Cond::Op::Palette;
+    std::string name = arg.is_string() ? arg.get<std::string>() : "";
+    c.number = name == "cividis" ? 1.0 : 0.0;
+    if (name != "cividis" && name != "standard")
+      problem(where, "palette takes standard or cividis");
   } else if (key == "flag") {
     c.op = Cond::Op::Flag;
     c.flag = arg.is_string() ? scene_.find_flag(arg.get<std::string>()) : -1;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "layout/view_grid.h"
 #include "model/element_model.h"
 #include "scene.h"
 #include "text/text.h"
@@ -97,6 +98,12 @@ class ElementCompiler {
   std::time_t report_time_ = 0;
   const std::vector<Node>* scene_nodes_ = nullptr;
 };
+
+// The scene's grid of result views (grid_section.cpp): its views found
+// among the compiled `nodes` and numbered, the rest checked; problems
+// reported. Leaves `grid` empty when the scene has none.
+void compile_grid(const Scene& scene, std::vector<Node>& nodes, ViewGrid& grid,
+                  std::vector<std::string>& problems);
 
 }  // namespace kvr::render
 

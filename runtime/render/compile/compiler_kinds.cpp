@@ -76,6 +76,9 @@ void ElementCompiler::legend(const json& e, Node& node, const std::string& where
     if (s.contains("label")) stop.label = part(s["label"], where + ".stops");
     node.stops.push_back(stop);
   }
+  node.ramp = e.value("ramp", false);
+  if (node.ramp && scene_.ramp_colours.empty())
+    problem(where, "\"ramp\": the scene declares no colour_ramp");
   if (!e.contains("size")) node.size = 10.0;
 }
 

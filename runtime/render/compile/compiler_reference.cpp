@@ -79,6 +79,12 @@ void ElementCompiler::use_class_scale(const json& e, Node& node, const std::stri
     if (!literal_colour(c, rgba)) problem(where, "class scale colours must be literal colours");
     node.colours.push_back(rgba);
   }
+  node.cividis_colours.clear();
+  for (const json& c : scale->cividis_colours) {
+    Rgba rgba;
+    if (!literal_colour(c, rgba)) problem(where, "class scale colours must be literal colours");
+    node.cividis_colours.push_back(rgba);
+  }
 }
 
 void ElementCompiler::comparison(const json& e, Node& node, const std::string& where) {

@@ -37,6 +37,25 @@ void Painter::node(const Node& n) {
     return;
   }
   if (n.has_visible && !holds(n.visible, view)) return;
+  if (n.grid_view >= 0 && dc_.placements != nullptr) {
+    // A result view of the grid, drawn where the layout step put it; its
+    // buttons light where it is.
+    const Placement& at = dc_.placements[n.grid_view];
+    cairo_t* cr = dc_.cr;
+    cairo_save(cr);
+    cairo_translate(cr, at.dx, at.dy);
+    cairo_scale(cr, at.scale, at.scale);
+    DrawContext placed = dc_;
+    placed.at = &at;
+    Painter(placed).draw(n);
+    cairo_restore(cr);
+    return;
+  }
+  draw(n);
+}
+
+void Painter::draw(const Node& n) {
+  const FrameView& view = dc_.view;
   cairo_t* cr = dc_.cr;
   switch (n.kind) {
     case Kind::Group:

@@ -17,6 +17,8 @@ class Painter {
   void node(const Node& n);
 
  private:
+  // The element by its kind, once it is known to be drawn.
+  void draw(const Node& n);
   void group(const Node& n);
   void children(const Node& n);
 

@@ -6,6 +6,7 @@
 #include "compile/compiler.h"
 #include "frame/painter.h"
 #include "layout/frame_tracker.h"
+#include "layout/view_grid.h"
 #include "model/draw_context.h"
 #include "model/element_model.h"
 #include "model/layout_transform.h"
@@ -38,6 +39,9 @@ struct SceneRenderer::Compiled {
   // and the painter of one frame alike.
   mutable FrameValues values;
   std::vector<Node> nodes;
+  // Where the result views are, for the size drawn last.
+  mutable ViewGrid grid;
+  mutable int last_width = 0, last_height = 0;
   std::vector<std::string> problems;
   FrameTracker tracker{0};
   HatchMasks hatch_masks{0};
@@ -49,6 +53,14 @@ struct SceneRenderer::Compiled {
   void paint(cairo_t* cr, const LayoutTransform& t, const FrameView& view, double now,
              const PointerLook& pointer, const Culling* culling, HatchMasks* masks,
              Part part = {}) const;
+
+  // The result views placed for what `view` shows on a target of the
+  // transform's size (nullptr without a grid).
+  const Placement* place(const FrameView& view, const LayoutTransform& t) const {
+    last_width = t.width;
+    last_height = t.height;
+    return view.scene != nullptr ? grid.update(view, t, width, height) : nullptr;
+  }
 
   // The picture of the setting for a frame drawn by its changes on an
   // image target: made whole when it is not up to date, brought up to date
@@ -73,6 +85,7 @@ SceneRenderer::SceneRenderer(const Scene& scene) : compiled_(std::make_unique<Co
       slots_after.push_back(compiler.leaves());
     }
   }
+  compile_grid(scene, c.nodes, c.grid, c.problems);
   c.tracker = FrameTracker(compiler.leaves());
   c.hatch_masks = HatchMasks(compiler.leaves());
   c.backdrop.hold(c.nodes, slots_after);
@@ -106,18 +119,23 @@ void SceneRenderer::Compiled::paint(cairo_t* cr, const LayoutTransform& t, const
     cairo_rectangle(cr, 0.0, std::floor(h - bar_y), w, std::ceil(bar_y));
   }
   cairo_fill(cr);
-  // Layout units, origin at the bottom-left corner, y up.
+  // Layout units, origin at the bottom-left corner, y up. The result views
+  // may take the margin beside the layout.
   t.apply(cr);
-  cairo_rectangle(cr, 0.0, 0.0, width, height);
+  Box shown{0.0, 0.0, width, height};
+  if (grid.present()) shown.add(grid_room(grid.spec(), t, width, height));
+  cairo_rectangle(cr, shown.x1, shown.y1, shown.x2 - shown.x1, shown.y2 - shown.y1);
   cairo_clip(cr);
   if (part.ground) {
     cairo_set_source_rgb(cr, 0.97, 0.97, 0.95);
-    cairo_paint(cr);
+    cairo_rectangle(cr, 0.0, 0.0, width, height);
+    cairo_fill(cr);
   }
   cairo_set_font_options(cr, fonts.options());
   plain_strokes(cr);
   if (view.scene != nullptr) {
     DrawContext dc{cr, view, now, Interaction{pointer}, fonts, culling, masks, &values};
+    dc.placements = place(view, t);
     Painter painter(dc);
     for (std::size_t i = part.from; i < nodes.size() && i < part.to; ++i) painter.node(nodes[i]);
   }
@@ -174,6 +192,7 @@ std::vector<DeviceRect> SceneRenderer::update(cairo_t* cr, int width, int height
   c.fonts.trim();
   c.values.next_frame();
   DrawContext dc{cr, view, now, Interaction{pointer}, c.fonts, nullptr, nullptr, &c.values};
+  dc.placements = c.place(view, t);
   std::vector<DeviceRect> damage = c.tracker.track(c.nodes, dc, t);
   if (damage.empty()) return damage;
   bool setting_changed = c.tracker.first_change() < c.backdrop.slots();
@@ -214,11 +233,22 @@ void SceneRenderer::forget() {
   compiled_->tracker.forget();
 }
 
+const Placement* SceneRenderer::placements(const FrameView& view) const {
+  const Compiled& c = *compiled_;
+  if (c.last_width <= 0 || c.last_height <= 0) return nullptr;
+  return c.place(view, LayoutTransform(c.last_width, c.last_height, c.width, c.height));
+}
+
+const ViewGrid& SceneRenderer::grid() const {
+  return compiled_->grid;
+}
+
 int SceneRenderer::look_key(const FrameView& view, const PointerLook& pointer) const {
   if (view.scene == nullptr) return -1;
+  const Placement* placed = placements(view);
   int hot = -1;
   for (const Node& n : compiled_->nodes) {
-    int h = hot_button(n, view, pointer);
+    int h = hot_button(n, view, pointer, placed);
     if (h >= 0) hot = h;
   }
   // Sliding groups move their buttons; the look follows the layout at rest.

@@ -16,7 +16,9 @@ namespace kvr {
 
 namespace render {
 struct Node;
-}
+struct Placement;
+class ViewGrid;
+}  // namespace render
 
 class SceneRenderer {
  public:
@@ -61,6 +63,13 @@ class SceneRenderer {
 
   // The compiled elements, for finding buttons and focusable controls.
   const std::vector<render::Node>& nodes() const;
+
+  // Where the result views of the scene's grid are for what `view` shows,
+  // at the size drawn last (nullptr before the first frame or without a
+  // grid): for finding the buttons they hold. Indexed by Node::grid_view.
+  const render::Placement* placements(const FrameView& view) const;
+  // The scene's grid of result views (empty when it has none).
+  const render::ViewGrid& grid() const;
 
  private:
   struct Compiled;

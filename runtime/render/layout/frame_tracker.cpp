@@ -98,6 +98,26 @@ const std::vector<DeviceRect>& FrameTracker::track(const std::vector<Node>& node
 void FrameTracker::walk(const Node& n, const Walk& w) {
   const FrameView& view = dc_->view;
   if (n.kind != Kind::SiteMarker && n.has_visible && !holds(n.visible, view)) return;
+  if (n.grid_view >= 0 && dc_->placements != nullptr) {
+    // A result view where the grid put it: its buttons light there.
+    const Placement& at = dc_->placements[n.grid_view];
+    Walk placed = w;
+    placed.dx = w.dx + w.scale * at.dx;
+    placed.dy = w.dy + w.scale * at.dy;
+    placed.scale = w.scale * at.scale;
+    DrawContext inner = *dc_;
+    inner.at = &at;
+    const DrawContext* outer = dc_;
+    dc_ = &inner;
+    held(n, placed);
+    dc_ = outer;
+    return;
+  }
+  held(n, w);
+}
+
+void FrameTracker::held(const Node& n, const Walk& w) {
+  const FrameView& view = dc_->view;
   if (n.kind != Kind::Group) {
     leaf(n, w);
     return;
@@ -105,13 +125,13 @@ void FrameTracker::walk(const Node& n, const Walk& w) {
   Walk inner = w;
   if (n.layer.set && !moving(view, n.layer.anims, dc_->now)) {
     Box region{n.layer.x1, n.layer.y1, n.layer.x2, n.layer.y2};
-    inner.clip = intersect(w.clip, to_device_->pixels(region.moved(w.dx, w.dy)));
+    inner.clip = intersect(w.clip, to_device_->pixels(w.map(region)));
   } else {
     GroupMotion motion = group_motion(n, view, dc_->now);
     if (motion.alpha <= 0.0) return;
     inner.alpha *= motion.alpha;
-    inner.dx += motion.dx;
-    inner.dy += motion.dy;
+    inner.dx += w.scale * motion.dx;
+    inner.dy += w.scale * motion.dy;
   }
   for (const Node& child : n.children) walk(child, inner);
 }
@@ -220,7 +240,7 @@ void FrameTracker::settle(std::size_t slot, bool text, const Walk& w, Ink ink) {
     s.ink = ink();
     s.ink_known = true;
   }
-  DeviceRect r = intersect(to_device_->pixels(s.ink.moved(w.dx, w.dy)), w.clip);
+  DeviceRect r = intersect(to_device_->pixels(w.map(s.ink)), w.clip);
   DeviceRect& before = rects_[slot];
   if (!same || !(before == r)) {
     first_change_ = std::min(first_change_, static_cast<int>(slot));

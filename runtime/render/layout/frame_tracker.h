@@ -11,6 +11,7 @@
 #include "model/draw_context.h"
 #include "model/element_model.h"
 #include "model/layout_transform.h"
+#include "values/records.h"
 
 namespace kvr::render {
 
@@ -40,11 +41,17 @@ class FrameTracker {
 
  private:
   struct Walk {
-    double dx = 0.0, dy = 0.0;  // slide of the groups around, layout units
-    double alpha = 1.0;         // fade of the groups around
-    DeviceRect clip;            // the layer region around, or the whole target
+    // Where the groups around put what they hold: scaled by `scale` (a
+    // result view placed by the grid), then moved by (dx, dy) (slides and
+    // the grid), layout units.
+    double scale = 1.0;
+    double dx = 0.0, dy = 0.0;
+    double alpha = 1.0;  // fade of the groups around
+    DeviceRect clip;     // the layer region around, or the whole target
+    Box map(const Box& b) const { return Placement{scale, dx, dy}.map(b); }
   };
   void walk(const Node& n, const Walk& w);
+  void held(const Node& n, const Walk& w);  // a visible element, placed
   void leaf(const Node& n, const Walk& w);
   void table_parts(const Node& n, const Walk& w);
   template <class Ink>
@@ -59,9 +66,11 @@ class FrameTracker {
   void put_record(const unsigned char* bytes, int var);
   // The program's house, as it is and as pinned, and the runtime's views.
   void put_house(const FrameView& view);
+  // Where the element is, and the palette it is coloured in.
   void put_motion(const Walk& w) {
-    double motion[3] = {w.alpha, w.dx, w.dy};
+    double motion[4] = {w.alpha, w.scale, w.dx, w.dy};
     put(motion, sizeof motion);
+    key_.push_back(cividis_palette(dc_->view) ? 1 : 0);
   }
 
   void keep_texts_whole();

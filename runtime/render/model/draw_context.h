@@ -17,6 +17,7 @@ namespace kvr::render {
 class Fonts;
 class FrameValues;
 class HatchMasks;
+struct Placement;
 
 // How the user is interacting with the scene's buttons. Never changes what
 // the program sees.
@@ -42,6 +43,11 @@ struct DrawContext {
   const Culling* culling = nullptr;   // nullptr: draw everything
   HatchMasks* hatch_masks = nullptr;  // nullptr: none kept, each made for one paint
   FrameValues* values = nullptr;      // what each element shows in this frame
+  // Where the layout step put each result view of the grid in this frame
+  // (by Node::grid_view; nullptr: where the scene drew them), and the
+  // placement around the element being drawn (nullptr: none).
+  const Placement* placements = nullptr;
+  const Placement* at = nullptr;
 };
 
 }  // namespace kvr::render

@@ -19,13 +19,19 @@ struct Rgba {
 };
 
 // A fill or stroke: a literal colour or a bound colour record, optionally
-// darkened (`shade` < 1) or made transparent.
+// darkened (`shade` < 1) or made transparent. In the palette for every eye
+// a literal may have a twin (`cividis`), and a record that holds a point
+// of the scene's temperature ramp (`ramp`) is shown at that point of
+// cividis.
 struct Paint {
   bool set = false;
   Rgba rgba;
   int var = -1;
   double shade = 1.0;
   double alpha = 1.0;
+  bool ramp = false;
+  bool has_cividis = false;
+  Rgba cividis;
 };
 
 // One piece of a text: a literal or a bound text record, or with `pinned`
@@ -39,6 +45,8 @@ struct TextPart {
 struct Cond {
   // Pinned: holds while a reference is pinned (`number` 1) or while none is (0).
   // HouseView: holds while the runtime's house view `number` is open (0: none).
+  // Palette: holds while the runtime's palette is `number` (0 standard, 1
+  // cividis).
   enum class Op : std::uint8_t {
     True,
     On,
@@ -49,7 +57,8 @@ struct Cond {
     All,
     Any,
     Pinned,
-    HouseView
+    HouseView,
+    Palette
   };
   Op op = Op::True;
   int var = -1;
@@ -112,6 +121,23 @@ struct Box {
   Box moved(double dx, double dy) const {
     if (empty()) return *this;
     return {x1 + dx, y1 + dy, x2 + dx, y2 + dy};
+  }
+  bool meets(const Box& b) const {
+    return !empty() && !b.empty() && x1 < b.x2 && b.x1 < x2 && y1 < b.y2 && b.y1 < y2;
+  }
+};
+
+// Where the layout step puts a result view of the grid (layout/view_grid.h):
+// its elements drawn scaled by `scale` about the origin, then moved by
+// (dx, dy). The identity leaves a view where the scene drew it.
+struct Placement {
+  double scale = 1.0, dx = 0.0, dy = 0.0;
+
+  double x(double lx) const { return dx + scale * lx; }
+  double y(double ly) const { return dy + scale * ly; }
+  Box map(const Box& b) const {
+    if (b.empty()) return b;
+    return {x(b.x1), y(b.y1), x(b.x2), y(b.y2)};
   }
 };
 
@@ -232,6 +258,8 @@ struct Node {
   std::vector<Stop> stops;
   std::string letters;
   std::vector<Rgba> colours;
+  std::vector<Rgba> cividis_colours;  // the letters' colours in the palette for every eye
+  bool ramp = false;  // a legend of the temperature ramp: cividis in the palette for every eye
   std::vector<TextPart> note;
   std::string detail;
   Point label_at;
@@ -276,6 +304,10 @@ struct Node {
   std::vector<SurfaceMark> marks;
 
   LayerSpec layer;
+
+  // A result view of the scene's grid: its number there (-1: none). The
+  // layout step places it and everything in it (layout/view_grid.h).
+  int grid_view = -1;
 
   // What a drawn element (not a group) covers and reads, for drawing a
   // frame by its changes: `ink` holds everything it draws (layout units),

@@ -14,6 +14,10 @@ struct ReportPage::Compiled {
   double height = 841.89;
   Fonts fonts;
   std::vector<Node> screen;  // the screen's elements, for scene regions
+  // Where the screen's result views are: as on a window of the layout's
+  // size.
+  mutable ViewGrid grid;
+  double screen_width = 800.0, screen_height = 600.0;
   std::vector<Node> page;
   std::vector<std::string> problems;
 };
@@ -31,6 +35,9 @@ ReportPage::ReportPage(const Scene& scene, std::time_t when)
     ElementCompiler screen(scene, c.problems, measure);
     for (std::size_t i = 0; i < scene.elements.size(); ++i)
       c.screen.push_back(screen.element(scene.elements[i], "elements[" + std::to_string(i) + "]"));
+    compile_grid(scene, c.screen, c.grid, c.problems);
+    c.screen_width = scene.width;
+    c.screen_height = scene.height;
   }
   ElementCompiler compiler(scene, c.problems, measure);
   compiler.for_report(when, &c.screen);
@@ -71,6 +78,9 @@ void ReportPage::draw(cairo_t* cr, const FrameView& view) const {
   // hatching is stroked (no masks), so the page stays vector.
   FrameValues values;
   DrawContext dc{cr, view, 1e12, Interaction{PointerLook{}}, c.fonts, nullptr, nullptr, &values};
+  int w = static_cast<int>(c.screen_width), h = static_cast<int>(c.screen_height);
+  dc.placements = c.grid.update(view, LayoutTransform(w, h, c.screen_width, c.screen_height),
+                                c.screen_width, c.screen_height);
   Painter painter(dc);
   for (const Node& n : c.page) painter.node(n);
   cairo_restore(cr);

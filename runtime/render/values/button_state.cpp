@@ -13,20 +13,33 @@ bool live(const Node& n) {
 
 }  // namespace
 
-bool pointer_inside(const Node& n, const PointerLook& p) {
-  return p.x > n.x1 && p.x < n.x2 && p.y > n.y1 && p.y < n.y2;
+bool pointer_inside(const Node& n, const PointerLook& p, const Placement* at) {
+  Box b{n.x1, n.y1, n.x2, n.y2};
+  if (at != nullptr) b = at->map(b);
+  return p.x > b.x1 && p.x < b.x2 && p.y > b.y1 && p.y < b.y2;
 }
 
-int hot_button(const Node& n, const FrameView& view, const PointerLook& pointer) {
+namespace {
+
+int hot_in(const Node& n, const FrameView& view, const PointerLook& pointer,
+           const Placement* placements, const Placement* around) {
   if (n.kind == Kind::SiteMarker) return -1;
   if (n.has_visible && !holds(n.visible, view)) return -1;
+  const Placement* at = placement_of(n, placements, around);
   int hot = -1;
-  if (n.kind == Kind::Button && live(n) && pointer_inside(n, pointer)) hot = n.button;
+  if (n.kind == Kind::Button && live(n) && pointer_inside(n, pointer, at)) hot = n.button;
   for (const Node& child : n.children) {
-    int h = hot_button(child, view, pointer);
+    int h = hot_in(child, view, pointer, placements, at);
     if (h >= 0) hot = h;
   }
   return hot;
+}
+
+}  // namespace
+
+int hot_button(const Node& n, const FrameView& view, const PointerLook& pointer,
+               const Placement* placements) {
+  return hot_in(n, view, pointer, placements, nullptr);
 }
 
 bool wears_focus_ring(const DrawContext& dc, const Node& n) {
@@ -37,7 +50,7 @@ bool wears_focus_ring(const DrawContext& dc, const Node& n) {
 ButtonLook button_look(const DrawContext& dc, const Node& n) {
   const PointerLook& pointer = dc.interaction.pointer;
   ButtonLook look;
-  look.hover = live(n) && pointer_inside(n, pointer);
+  look.hover = live(n) && pointer_inside(n, pointer, dc.at);
   look.pressed = look.hover && pointer.buttons == 1;
   bool hover = look.hover, pressed = look.pressed;
   look.face = kLook.button;

@@ -11,11 +11,22 @@
 
 namespace kvr::render {
 
-// Strictly inside the node's box: the borders are outside.
-bool pointer_inside(const Node& n, const PointerLook& p);
+// Strictly inside the node's box as drawn (placed by `at` when it lies in
+// a result view of the grid): the borders are outside.
+bool pointer_inside(const Node& n, const PointerLook& p, const Placement* at = nullptr);
 
-// The topmost visible live button under the pointer in this subtree, or -1.
-int hot_button(const Node& n, const FrameView& view, const PointerLook& pointer);
+// The topmost visible live button under the pointer in this subtree, or -1;
+// `placements`: where the grid's result views are (nullptr: as drawn in
+// the scene).
+int hot_button(const Node& n, const FrameView& view, const PointerLook& pointer,
+               const Placement* placements = nullptr);
+
+// The placement of the element `n` when it is a result view of the grid,
+// else `around` (the placement of the view it lies in, or nullptr).
+inline const Placement* placement_of(const Node& n, const Placement* placements,
+                                     const Placement* around) {
+  return n.grid_view >= 0 && placements != nullptr ? &placements[n.grid_view] : around;
+}
 
 // The state a button is drawn in and its colours.
 struct ButtonLook {

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "model/colour_maps.h"
+
 namespace kvr::render {
 
 const unsigned char* record(const FrameView& view, int var) {
@@ -134,9 +136,24 @@ bool colour_value(const FrameView& view, int var, Rgba& out) {
   return true;
 }
 
+bool cividis_palette(const FrameView& view) {
+  return view.house_views != nullptr && view.house_views->palette == Palette::Cividis;
+}
+
 Rgba resolve(const FrameView& view, const Paint& p) {
   Rgba c = p.rgba;
-  if (p.var >= 0 && !colour_value(view, p.var, c)) c = {0.5, 0.5, 0.5, 1.0};
+  bool read = p.var >= 0 && colour_value(view, p.var, c);
+  if (p.var >= 0 && !read) c = {0.5, 0.5, 0.5, 1.0};
+  if (cividis_palette(view)) {
+    if (p.has_cividis) {
+      c = p.cividis;
+    } else if (p.ramp && read && view.scene != nullptr) {
+      const auto& ramp = view.scene->ramp_colours;
+      double a = c.a;
+      c = cividis(ramp_position(ramp.data(), ramp.size(), c));
+      c.a = a;
+    }
+  }
   c.r *= p.shade;
   c.g *= p.shade;
   c.b *= p.shade;
@@ -177,6 +194,8 @@ bool holds(const Cond& cond, const FrameView& view) {
           view.house_views != nullptr ? static_cast<double>(view.house_views->shown) : 0.0;
       return shown == cond.number;
     }
+    case Cond::Op::Palette:
+      return cividis_palette(view) == (cond.number != 0.0);
     case Cond::Op::Not:
       return !cond.subs.empty() && !holds(cond.subs[0], view);
     case Cond::Op::All:

@@ -46,8 +46,12 @@ double parse_number(const std::string& s);
 // A bound colour record; false when unbound or not a colour.
 bool colour_value(const FrameView& view, int var, Rgba& out);
 
-// A paint as drawn: a bound colour read (grey while unbound), then shaded
-// and made transparent.
+// Whether the runtime shows the palette for every eye.
+bool cividis_palette(const FrameView& view);
+
+// A paint as drawn: a bound colour read (grey while unbound), in the
+// palette for every eye its twin or its place on cividis, then shaded and
+// made transparent.
 Rgba resolve(const FrameView& view, const Paint& p);
 inline Rgba colour_or(const FrameView& view, const Paint& p, const Rgba& fallback) {
   return p.set ? resolve(view, p) : fallback;

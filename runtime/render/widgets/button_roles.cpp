@@ -13,27 +13,29 @@ bool live(const Node& n) {
   return n.style != ButtonStyle::Disabled && n.style != ButtonStyle::Inert;
 }
 
-void find(const Node& n, const FrameView& view, const PointerLook& at, const Node*& found) {
+void find(const Node& n, const FrameView& view, const PointerLook& point,
+          const Placement* placements, const Placement* around, const Node*& found) {
   if (n.kind == Kind::SiteMarker) return;
   if (n.has_visible && !holds(n.visible, view)) return;
-  if (n.kind == Kind::Button && live(n) && pointer_inside(n, at)) found = &n;
-  for (const Node& child : n.children) find(child, view, at, found);
+  const Placement* at = placement_of(n, placements, around);
+  if (n.kind == Kind::Button && live(n) && pointer_inside(n, point, at)) found = &n;
+  for (const Node& child : n.children) find(child, view, point, placements, at, found);
 }
 
 }  // namespace
 
 const Node* button_at(const std::vector<Node>& nodes, const FrameView& view, std::int32_t x,
-                      std::int32_t y) {
+                      std::int32_t y, const Placement* placements) {
   const Node* found = nullptr;
   if (view.scene == nullptr) return found;
-  PointerLook at{x, y, 0, {}};
-  for (const Node& n : nodes) find(n, view, at, found);
+  PointerLook point{x, y, 0, {}};
+  for (const Node& n : nodes) find(n, view, point, placements, nullptr, found);
   return found;
 }
 
 ButtonAction action_at(const std::vector<Node>& nodes, const FrameView& view, std::int32_t x,
-                       std::int32_t y) {
-  const Node* button = button_at(nodes, view, x, y);
+                       std::int32_t y, const Placement* placements) {
+  const Node* button = button_at(nodes, view, x, y, placements);
   return button != nullptr ? button->action : ButtonAction{};
 }
 

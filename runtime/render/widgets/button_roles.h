@@ -12,14 +12,16 @@
 
 namespace kvr::render {
 
-// The topmost button under (x, y) in layout units, or nullptr.
+// The topmost button under (x, y) in layout units, or nullptr. The buttons
+// of a result view of the grid are where `placements` put it (nullptr: as
+// the scene draws them).
 const Node* button_at(const std::vector<Node>& nodes, const FrameView& view, std::int32_t x,
-                      std::int32_t y);
+                      std::int32_t y, const Placement* placements = nullptr);
 
 // What a left press at (x, y) does: the action of the button there, or a
 // program press where there is no button.
 ButtonAction action_at(const std::vector<Node>& nodes, const FrameView& view, std::int32_t x,
-                       std::int32_t y);
+                       std::int32_t y, const Placement* placements = nullptr);
 
 // A point strictly inside the button, where the keyboard's click of it is
 // reported to the program: the middle, rounded down.

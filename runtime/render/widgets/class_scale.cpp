@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 
 #include "model/palette.h"
 #include "text/text.h"
@@ -46,11 +47,27 @@ Rgba ink_on(const Rgba& bar) {
   return light > 0.62 ? Rgba{0.12, 0.12, 0.14, 1.0} : Rgba{1.0, 1.0, 1.0, 1.0};
 }
 
+// In the palette for every eye: white or dark letters, whichever stands out
+// more from the bar (the contrast ratio of relative luminances).
+Rgba contrasting_ink(const Rgba& bar) {
+  auto linear = [](double c) {
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  Rgba dark{0.12, 0.12, 0.14, 1.0};
+  double l = 0.2126 * linear(bar.r) + 0.7152 * linear(bar.g) + 0.0722 * linear(bar.b);
+  double d = 0.2126 * linear(dark.r) + 0.7152 * linear(dark.g) + 0.0722 * linear(dark.b);
+  return 1.05 / (l + 0.05) >= (l + 0.05) / (d + 0.05) ? Rgba{1.0, 1.0, 1.0, 1.0} : dark;
+}
+
 }  // namespace
 
 void draw_class_scale(const DrawContext& dc, const Node& n) {
   cairo_t* cr = dc.cr;
-  std::size_t count = std::min(n.letters.size(), n.colours.size());
+  // The letters stay; in the palette for every eye their colours are
+  // those of the scale's cividis twin.
+  bool cividis = cividis_palette(dc.view) && n.cividis_colours.size() == n.colours.size();
+  const std::vector<Rgba>& colours = cividis ? n.cividis_colours : n.colours;
+  std::size_t count = std::min(n.letters.size(), colours.size());
   if (count == 0) return;
   const ElementValues& shown = dc.values->of(n, dc.view);
   const std::string& marked = shown.line(0);
@@ -72,12 +89,13 @@ void draw_class_scale(const DrawContext& dc, const Node& n) {
     cairo_line_to(cr, n.x1 + len, top - bar_h);
     cairo_line_to(cr, n.x1, top - bar_h);
     cairo_close_path(cr);
-    set_rgba(cr, n.colours[i]);
+    set_rgba(cr, colours[i]);
     cairo_fill(cr);
     std::string letter(1, n.letters[i]);
     double letter_size = bar_h * 0.9;
     draw_text(cr, dc.fonts, letter, n.x1 + 3.0, centred_baseline(y_mid, letter_size), letter_size,
-              true, Align::Left, {1.0, 1.0, 1.0, 1.0}, 0.0);
+              true, Align::Left, cividis ? contrasting_ink(colours[i]) : Rgba{1.0, 1.0, 1.0, 1.0},
+              0.0);
     // The letter's range inside its bar, right of the letter, where it fits.
     if (i < bands.size()) {
       double band_size = bar_h * 0.68;
@@ -85,7 +103,8 @@ void draw_class_scale(const DrawContext& dc, const Node& n) {
       double room = n.x1 + len + bar_h * 0.25 - from;
       if (text_width(dc.fonts, bands[i], band_size, false) <= room)
         draw_text(cr, dc.fonts, bands[i], from, centred_baseline(y_mid, band_size), band_size,
-                  false, Align::Left, ink_on(n.colours[i]), 0.0);
+                  false, Align::Left, cividis ? contrasting_ink(colours[i]) : ink_on(colours[i]),
+                  0.0);
     }
     bool is_marked = marked == letter, is_pinned = pinned == letter;
     double h = step * 1.1;

@@ -1,3 +1,4 @@
+#include "model/colour_maps.h"
 #include "model/geometry.h"
 #include "model/palette.h"
 #include "text/text.h"
@@ -11,9 +12,19 @@ void draw_gradient_legend(const DrawContext& dc, const Node& n) {
   cairo_t* cr = dc.cr;
   if (n.stops.empty()) return;
   cairo_pattern_t* gradient = cairo_pattern_create_linear(0.0, n.y1, 0.0, n.y2);
-  for (const Stop& s : n.stops)
-    cairo_pattern_add_color_stop_rgba(gradient, s.at, s.colour.r, s.colour.g, s.colour.b,
-                                      s.colour.a);
+  if (n.ramp && cividis_palette(dc.view)) {
+    // The temperature ramp in the palette for every eye: cividis from the
+    // cold end, where the camera shows each temperature in it.
+    for (int i = 0; i < kCividisStops; ++i) {
+      double at = 0.0;
+      Rgba c = cividis_stop(i, at);
+      cairo_pattern_add_color_stop_rgba(gradient, at, c.r, c.g, c.b, c.a);
+    }
+  } else {
+    for (const Stop& s : n.stops)
+      cairo_pattern_add_color_stop_rgba(gradient, s.at, s.colour.r, s.colour.g, s.colour.b,
+                                        s.colour.a);
+  }
   rounded_path(cr, n.x1, n.y1, n.x2, n.y2, 2.0);
   cairo_set_source(cr, gradient);
   cairo_fill_preserve(cr);
