@@ -4,8 +4,10 @@
 //                              Module.maisonArguments, the same)
 //   Module.maisonEnvironment   the runtime's KVR_* settings
 //   Module.onMaisonTrace(line) when set, gets every line of the trace
-// and what it may read afterwards: Module.maisonReadFile(path),
+// and what it may ask afterwards: Module.maisonReadFile(path),
+// Module.maisonKeepSettings() (the settings file kept for the next visit),
 // Module.maisonMemory().
+var SETTINGS_KEY = 'maison:kvr.ini';
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function() {
   var environment = Module['maisonEnvironment'] || {};
@@ -24,6 +26,22 @@ Module['preRun'].push(function() {
     });
     ENV['KVR_TRACE'] = '/dev/maison-trace';
   }
+  // What the program keeps in its settings for the next run (the palette,
+  // the humidity) the browser keeps between visits, as long as the page's
+  // own settings file is the one it was kept from. Just before main: the
+  // embedded files are made by a preRun that runs after this one.
+  addOnPreMain(function() {
+    try {
+      var base = FS.readFile('/kvr.ini', {encoding: 'utf8'});
+      Module['maisonSettingsBase'] = base;
+      var kept = JSON.parse(window.localStorage.getItem(SETTINGS_KEY) || 'null');
+      if (kept && kept.base === base && typeof kept.text === 'string') {
+        FS.writeFile('/kvr.ini', kept.text);
+      }
+    } catch (e) {
+      // No storage (a private window, file:// in some browsers): defaults.
+    }
+  });
   // The command line a recording notes for its replay ("maison 1231").
   var words = ['maison'].concat(Module['maisonArguments'] || []);
   try {
@@ -32,6 +50,18 @@ Module['preRun'].push(function() {
     // Without it the recording only lacks that note.
   }
 });
+
+Module['maisonKeepSettings'] = function() {
+  try {
+    var text = FS.readFile('/kvr.ini', {encoding: 'utf8'});
+    var base = Module['maisonSettingsBase'];
+    if (typeof base === 'string') {
+      window.localStorage.setItem(SETTINGS_KEY, JSON.stringify({base: base, text: text}));
+    }
+  } catch (e) {
+    // Nothing kept: the next visit starts from the defaults.
+  }
+};
 
 Module['maisonReadFile'] = function(path) {
   try {

@@ -211,6 +211,7 @@
     },
     onExit: function(status) {
       maison.exitStatus = status;
+      window.Module.maisonKeepSettings();
       if (maison.state === 'erreur') return;
       maison.state = 'terminé';
       var recorded = window.Module.maisonReadFile('/' + RECORDING) !== null;
@@ -223,6 +224,15 @@
       fail('Une erreur l\u2019a interrompu (' + what + '). Recommencez pour une nouvelle session.');
     },
   };
+  // The settings the program changed (palette, humidity) are kept when the
+  // page is left or hidden, as the window keeps them in kvr.ini.
+  function keepSettings() {
+    if (Module.maisonKeepSettings && maison.state === 'en cours') Module.maisonKeepSettings();
+  }
+  window.addEventListener('pagehide', keepSettings);
+  document.addEventListener('visibilitychange', function() {
+    if (document.visibilityState === 'hidden') keepSettings();
+  });
   if (params.get('trace') === '1') {
     Module.onMaisonTrace = function(line) {
       maison.trace.push(line);

@@ -77,10 +77,11 @@ class BrowserBackend final : public Backend {
     std::error_code ec;
     std::filesystem::create_directories(kDownloads, ec);
     controls_ = std::make_unique<RuntimeControls>(reference_, kDownloads, std::cerr);
-    controls_->use_humidity(settings.indoor_humidity, settings.file);
+    controls_->use_settings(settings);
     input_.set_button_lookup([this](std::int32_t x, std::int32_t y) {
-      return renderer_ ? render::action_at(renderer_->nodes(), view_, x, y)
-                       : render::ButtonAction{};
+      return renderer_
+                 ? render::action_at(renderer_->nodes(), view_, x, y, renderer_->placements(view_))
+                 : render::ButtonAction{};
     });
     maison_page_listen();
     start_ = std::chrono::steady_clock::now();

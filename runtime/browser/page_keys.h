@@ -27,6 +27,8 @@ inline Key page_key(SDL_Keycode sym) {
     case SDLK_F5:
     case SDLK_F8:
       return Key::F5;
+    case SDLK_F7:
+      return Key::F7;
     case SDLK_F10:
       return Key::F10;
     case SDLK_F9:

@@ -26,8 +26,8 @@ SITE_DIR is served on a free port (Python's http.server). In order:
     heap where they were (?record=0, no trace: nothing grows by design);
  8. index.html opened from the folder (file://) starts; ?code=0 (one frame)
     ends at once; a bad code is explained, and so is a browser without
-    WebAssembly; once loaded, the page starts again with the server
-    stopped (service worker).
+    WebAssembly; F7's palette is still there at the next visit; once
+    loaded, the page starts again with the server stopped (service worker).
 Exits 0 when every step passed; each failure is named on standard error.
 """
 import functools
@@ -35,6 +35,7 @@ import http.server
 import json
 import os
 import random
+import re
 import shutil
 import subprocess
 import sys
@@ -498,6 +499,23 @@ def step_codes(page, url):
         page.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=hidden["identifier"])
 
 
+def step_settings(page, url):
+    """F7's palette, which the window keeps in kvr.ini, is kept by the
+    browser for the next visit."""
+    read = "return (new TextDecoder().decode(Module.maisonReadFile('/kvr.ini'))" \
+           ".match(/^palette\\s*=\\s*(\\w+)/m) || [])[1]"
+    page.open(url)
+    before = page.js(read)
+    check(before in ("standard", "cividis"), f"kvr.ini names no palette ({before!r})")
+    after = "cividis" if before == "standard" else "standard"
+    page.key(Keys.F7)
+    page.wait(read[len("return "):] + f" === '{after}'", 10, "F7 to write the palette into kvr.ini")
+    page.d.get("about:blank")
+    page.open(url)
+    check(page.js(read) == after,
+          f"the next visit has the palette {page.js(read)!r}, not the {after!r} F7 chose")
+
+
 def step_offline(page, server, url):
     page.open(url)
     page.d.set_script_timeout(30)
@@ -535,6 +553,7 @@ def main():
         ("memory over repeated rounds", lambda: step_memory(page, url)),
         ("opened from the folder", lambda: step_folder(page, site)),
         ("launch codes, no WebAssembly", lambda: step_codes(page, url)),
+        ("settings kept between visits", lambda: step_settings(page, url)),
         ("offline", lambda: step_offline(page, server, url)),
     ]
     started = time.time()
