@@ -9,34 +9,24 @@
 
 #include <SDL.h>
 
-#include "keyboard.h"
+#include "sdl_keys.h"
 
 namespace kvr {
 
+// The page's own keys first; every other key is the window's.
 inline Key page_key(SDL_Keycode sym) {
   switch (sym) {
-    case SDLK_ESCAPE:
-      return Key::Escape;
-    case SDLK_TAB:
-      return Key::Tab;
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-      return Key::Enter;
-    case SDLK_SPACE:
-      return Key::Space;
-    case SDLK_F5:
     case SDLK_F8:
       return Key::F5;
-    case SDLK_F7:
-      return Key::F7;
-    case SDLK_F10:
-      return Key::F10;
     case SDLK_F9:
       return Key::F11;
     case SDLK_F2:
       return Key::F12;
-    default:
+    case SDLK_F11:
+    case SDLK_F12:
       return Key::Other;
+    default:
+      return key_from_sdl(sym);
   }
 }
 
