@@ -91,20 +91,8 @@ mergeInto(LibraryManager.library, {
       FS.unlink(path);
       var extension = name.split('.').pop().toLowerCase();
       var blob = new Blob([data], {type: MaisonPage.types[extension] || 'application/octet-stream'});
-      if (Module['maisonDownload']) {
-        Module['maisonDownload'](name, blob);
-        return;
-      }
-      var url = URL.createObjectURL(blob);
-      var link = document.createElement('a');
-      link.href = url;
-      link.download = name;
-      document.body.appendChild(link);
-      link.click();
-      link.remove();
-      setTimeout(function() {
-        URL.revokeObjectURL(url);
-      }, 60000);
+      // The page (web/page.js) saves it as a download.
+      Module['maisonDownload'](name, blob);
     });
   },
 
